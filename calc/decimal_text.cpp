@@ -1,0 +1,71 @@
+#include "decimal_text.h"
+
+#include <algorithm>
+
+namespace quillomat {
+namespace {
+
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Reads a run of digits into `digits`; returns how many there were.
+std::size_t TakeDigits(std::u16string_view text, std::size_t& pos, std::string& digits) {
+  const std::size_t start = pos;
+  while (pos < text.size() && IsDigit(text[pos])) digits.push_back(static_cast<char>(text[pos++]));
+  return pos - start;
+}
+
+// An exponent far beyond any double still has to be held without overflow; clamped this far,
+// it keeps its meaning (astronomically large or small) for any text that fits in memory.
+constexpr std::int64_t kExponentLimit = 1'000'000'000'000;
+
+std::optional<std::int64_t> TakeExponent(std::u16string_view text, std::size_t& pos) {
+  if (pos == text.size()) return 0;
+  if (text[pos] != u'E' && text[pos] != u'e') return std::nullopt;
+  ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) negative = text[pos++] == u'-';
+  if (pos == text.size() || !IsDigit(text[pos])) return std::nullopt;
+  std::int64_t exponent = 0;
+  for (; pos < text.size() && IsDigit(text[pos]); ++pos)
+    exponent = std::min(exponent * 10 + (text[pos] - u'0'), kExponentLimit);
+  return negative ? -exponent : exponent;
+}
+
+}  // namespace
+
+std::optional<Decimal> ParseDecimal(std::u16string_view text) {
+  Decimal number;
+  std::size_t pos = 0;
+  if (pos < text.size() && text[pos] == u'-') number.negative = (++pos, true);
+
+  const auto integerDigits = static_cast<std::int64_t>(TakeDigits(text, pos, number.digits));
+  if (integerDigits == 0) return std::nullopt;
+  if (pos < text.size() && text[pos] == u'.') {
+    ++pos;
+    if (TakeDigits(text, pos, number.digits) == 0) return std::nullopt;
+  }
+  const auto exponent = TakeExponent(text, pos);
+  if (!exponent || pos != text.size()) return std::nullopt;
+
+  const auto firstSignificant = number.digits.find_first_not_of('0');
+  if (firstSignificant == std::string::npos) return Decimal{};
+  number.digits.erase(number.digits.find_last_not_of('0') + 1);
+  number.digits.erase(0, firstSignificant);
+  number.exponent = integerDigits - static_cast<std::int64_t>(firstSignificant) + *exponent;
+  return number;
+}
+
+int CompareDecimal(const Decimal& left, const Decimal& right) {
+  const auto sign = [](const Decimal& d) { return d.IsZero() ? 0 : (d.negative ? -1 : 1); };
+  if (sign(left) != sign(right)) return sign(left) < sign(right) ? -1 : 1;
+  if (sign(left) == 0) return 0;
+
+  int magnitude = 0;
+  if (left.exponent != right.exponent)
+    magnitude = left.exponent < right.exponent ? -1 : 1;
+  else if (const int c = left.digits.compare(right.digits); c != 0)
+    magnitude = c < 0 ? -1 : 1;
+  return left.negative ? -magnitude : magnitude;
+}
+
+}  // namespace quillomat

@@ -1,0 +1,29 @@
+#pragma once
+// Decimal numbers read from text without passing through binary floating point, so that a
+// displayed value can be re-formatted and compared exactly as it reads.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillomat {
+
+// value = (negative ? -1 : 1) * 0.d1d2d3... * 10^exponent. The digits carry no leading or
+// trailing zeros; zero has no digits and is never negative.
+struct Decimal {
+  bool negative = false;
+  std::string digits;
+  std::int64_t exponent = 0;
+
+  bool IsZero() const { return digits.empty(); }
+};
+
+// The whole text as a plain number, "-" digits ["." digits] [("E"|"e") [sign] digits], as the
+// number and text layer writes them; nothing for any other text.
+std::optional<Decimal> ParseDecimal(std::u16string_view text);
+
+// Negative, 0 or positive as left is less than, equal to or greater than right.
+int CompareDecimal(const Decimal& left, const Decimal& right);
+
+}  // namespace quillomat
