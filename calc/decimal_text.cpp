@@ -35,6 +35,7 @@ std::optional<std::int64_t> TakeExponent(std::u16string_view text, std::size_t& 
 
 std::optional<Decimal> ParseDecimal(std::u16string_view text) {
   Decimal number;
+  number.digits.reserve(text.size());
   std::size_t pos = 0;
   if (pos < text.size() && text[pos] == u'-') number.negative = (++pos, true);
 

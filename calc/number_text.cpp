@@ -179,8 +179,14 @@ std::u16string FormatPercent(std::u16string_view text) {
   const bool negative = number->negative && !hundredths.empty();
   if (hundredths.size() < 4) hundredths.insert(0, 4 - hundredths.size(), '0');
 
-  const std::size_t point = hundredths.size() - 2;
-  return Widen((negative ? "-" : "") + hundredths.substr(0, point) + "." + hundredths.substr(point) + "%");
+  std::u16string percent;
+  percent.reserve(hundredths.size() + 3);
+  if (negative) percent.push_back(u'-');
+  percent.append(hundredths.begin(), hundredths.end() - 2);
+  percent.push_back(u'.');
+  percent.append(hundredths.end() - 2, hundredths.end());
+  percent.push_back(u'%');
+  return percent;
 }
 
 int CompareText(std::u16string_view left, std::u16string_view right) {

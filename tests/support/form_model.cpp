@@ -21,6 +21,7 @@ std::string Narrow(std::u16string_view text) {
 }
 
 FormModel::FormModel() {
+  for (std::size_t i = 0; i < kControlCount; ++i) kinds_[i] = KindOf(static_cast<Control>(i));
   for (Control display : {Control::txtSigDiff, Control::txtWarnSign}) {
     state(display).visible = false;
     state(display).enabled = false;
@@ -43,7 +44,7 @@ void FormModel::FailOn(Control control, std::string property) {
 }
 
 void FormModel::Access(Control control, const char* property, std::u16string_view value) const {
-  if (control == failing_ && property == failingProperty_) {
+  if (!failingProperty_.empty() && control == failing_ && property == failingProperty_) {
     failingProperty_.clear();
     throw ControlAccessError(control, property);
   }
@@ -55,7 +56,7 @@ void FormModel::Access(Control control, const char* property, std::u16string_vie
 
 void FormModel::Access(Control control, const char* property, Kind expected,
                        std::u16string_view value) const {
-  if (KindOf(control) != expected) throw ControlAccessError(control, property);
+  if (kinds_[Index(control)] != expected) throw ControlAccessError(control, property);
   Access(control, property, value);
 }
 

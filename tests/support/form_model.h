@@ -57,6 +57,7 @@ class FormModel : public FormControls {
   void Access(Control control, const char* property, std::u16string_view value) const;
   void Write(Control control, std::u16string_view text);
 
+  std::array<Kind, kControlCount> kinds_{};
   std::array<State, kControlCount> states_;
   std::array<std::function<void()>, kControlCount> handlers_;
   mutable Control failing_ = Control::Image1;

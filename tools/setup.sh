@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Installs what Quillomat needs from Debian's packages, builds it, and then either opens the
+# window (`run`) or runs every test headless (`test`). Safe to run again: it installs only what
+# is missing and rebuilds only what changed. Works as root, or as a user who may use sudo.
+set -euo pipefail
+
+usage() { echo "usage: $0 run|test" >&2; exit 2; }
+[ $# -eq 1 ] || usage
+mode=$1
+case "$mode" in run|test) ;; *) usage ;; esac
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+
+# Everything the program, its tests and its checks use.
+packages=(
+  g++ cmake ninja-build pkgconf
+  qt6-base-dev qt6-qpa-plugins
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth x11-utils fonts-dejavu-core fonts-liberation2
+  clang libclang-rt-14-dev
+  binutils-mingw-w64-x86-64 desktop-file-utils appstream
+  python3-pyatspi at-spi2-core dbus-x11
+)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  echo "Installing: ${missing[*]}"
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+}
+
+# Under sudo, build as the user who asked, so the build tree stays theirs.
+as_user() {
+  if [ "$(id -u)" -eq 0 ] && [ -n "${SUDO_USER:-}" ] && [ "$SUDO_USER" != root ]; then
+    sudo -u "$SUDO_USER" --preserve-env=DISPLAY,XAUTHORITY,WAYLAND_DISPLAY,XDG_RUNTIME_DIR "$@"
+  else
+    "$@"
+  fi
+}
+
+build() {
+  as_user cmake --preset "$1" >/dev/null
+  as_user cmake --build --preset "$1"
+}
+
+install_missing
+
+if [ "$mode" = run ]; then
+  build release
+  if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    echo "Built build/release/app/quillomat; there is no display here to open its window on."
+    exit 0
+  fi
+  as_user build/release/app/quillomat
+  exit 0
+fi
+
+build test
+as_user ctest --preset test
+build sanitize
+as_user ctest --preset sanitize
+as_user tools/run_fuzz.sh 20
