@@ -1,0 +1,55 @@
+#include "widget_controls.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "frm_start.h"
+#include "qt_text.h"
+#include "run_time_error.h"
+
+namespace quillomat {
+namespace {
+
+// The widget of the expected class, or the run-time error of a control without that property.
+template <typename Widget>
+Widget* Require(Widget* widget, Control control, const char* property) {
+  if (widget == nullptr) throw ControlAccessError(control, property);
+  return widget;
+}
+
+}  // namespace
+
+std::u16string WidgetControls::Text(Control textBox) const {
+  return Require(window_.textBox(textBox), textBox, "Text")->text().toStdU16String();
+}
+
+void WidgetControls::SetText(Control textBox, std::u16string_view text) {
+  Require(window_.textBox(textBox), textBox, "Text")->setText(ToQString(text));
+}
+
+std::u16string WidgetControls::Caption(Control label) const {
+  return Require(window_.label(label), label, "Caption")->text().toStdU16String();
+}
+
+void WidgetControls::SetCaption(Control label, std::u16string_view caption) {
+  QLabel* widget = Require(window_.label(label), label, "Caption");
+  const QString text = ToQString(caption);
+  if (widget->text() == text) return;
+  widget->setText(text);
+  if (captionChanged_) captionChanged_(label);
+}
+
+bool WidgetControls::Value(Control optionButton) const {
+  return Require(window_.option(optionButton), optionButton, "Value")->isChecked();
+}
+
+void WidgetControls::SetVisible(Control control, bool visible) {
+  Require(window_.control(control), control, "Visible")->setVisible(visible);
+}
+
+void WidgetControls::SetEnabled(Control control, bool enabled) {
+  Require(window_.control(control), control, "Enabled")->setEnabled(enabled);
+}
+
+}  // namespace quillomat
