@@ -1,0 +1,195 @@
+#include "window_layout.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace quillomat::layout {
+namespace {
+
+using C = Control;
+using K = Kind;
+using A = Align;
+
+constexpr Font kRegular8{8.25, 400};
+constexpr Font kBold8{8.25, 700};
+constexpr Font kRegular9{9.75, 400};
+constexpr Font kBold9{9.75, 700};
+constexpr Font kBold12{12, 700};
+constexpr Font kRegular24{24, 400};
+
+constexpr Colour kDefault = KindDefault();
+constexpr Colour kHeadingBlue = FixedRgb(0xC0C0FF);
+constexpr Colour kWarningPink = FixedRgb(0xFFC0C0);
+constexpr Colour kActiveBorder = System(SystemColour::ActiveBorder);
+constexpr Colour kWindowText = System(SystemColour::WindowText);
+
+constexpr std::optional<int> kNoTab;
+constexpr std::uint8_t kDisplayBox = kDisabled | kHidden;
+
+constexpr WindowSpec kWindow{u"frmStart", u"Created by Brannoch",       9570, 5985,
+                             SystemColour::ActiveBorder, kRegular8, u":/quillomat/quillomat.ico"};
+
+// clang-format off
+constexpr std::array<ControlSpec, kControlCount> kControls{{
+  {C::txtSigDiff,   K::TextBox,       u"",                                   {2880, 4080, 4575, 375},  kBold12,    kDefault,      kDefault,    29,     A::Centre, kDisplayBox, {}},
+  {C::txtWarnSign,  K::TextBox,       u"Base has to be higher than Results", {2160, 3600, 3855, 375},  kBold9,     kWarningPink,  kDefault,    28,     A::Centre, kDisplayBox, {}},
+  {C::opt95,        K::OptionButton,  u"95%",                                {600, 5280, 735, 375},    kRegular9,  kActiveBorder, kDefault,    26,     A::Left,   kSelected,   {}},
+  {C::opt90,        K::OptionButton,  u"90%",                                {1320, 4800, 735, 375},   kRegular9,  kActiveBorder, kDefault,    25,     A::Left,   0,           {}},
+  {C::opt99,        K::OptionButton,  u"99%",                                {1320, 5280, 735, 375},   kRegular9,  kActiveBorder, kDefault,    24,     A::Left,   0,           {}},
+  {C::opt80,        K::OptionButton,  u"80%",                                {600, 4800, 735, 375},    kRegular9,  kActiveBorder, kDefault,    23,     A::Left,   0,           {}},
+  {C::cmdClearAll,  K::CommandButton, u"Clear &All",                         {8160, 1200, 975, 375},   kRegular8,  kDefault,      kDefault,    12,     A::Centre, 0,           {}},
+  {C::cmdClear2,    K::CommandButton, u"Clear &Two",                         {5040, 1200, 975, 375},   kRegular8,  kDefault,      kDefault,    11,     A::Centre, 0,           {}},
+  {C::cmdClear1,    K::CommandButton, u"Clear &One",                         {2160, 1200, 975, 375},   kRegular8,  kDefault,      kDefault,    10,     A::Centre, 0,           {}},
+  {C::cmdExit,      K::CommandButton, u"E&xit",                              {8160, 4080, 975, 375},   kRegular8,  kDefault,      kDefault,    9,      A::Centre, 0,           {}},
+  {C::txtResp2,     K::TextBox,       u"",                                   {5160, 2400, 735, 375},   kRegular9,  kDefault,      kDefault,    8,      A::Right,  0,           {}},
+  {C::txtBase2,     K::TextBox,       u"",                                   {5160, 1800, 735, 375},   kRegular9,  kDefault,      kDefault,    5,      A::Right,  0,           {}},
+  {C::txtResp1,     K::TextBox,       u"",                                   {2280, 2400, 735, 375},   kRegular9,  kDefault,      kDefault,    4,      A::Right,  0,           {}},
+  {C::txtBase1,     K::TextBox,       u"",                                   {2280, 1800, 735, 375},   kRegular9,  kDefault,      kDefault,    2,      A::Right,  0,           {}},
+  {C::Label4,       K::Label,         u"CALCULATIONS",                       {6480, 1320, 1575, 255},  kBold8,     kHeadingBlue,  kDefault,    33,     A::Left,   0,           {}},
+  {C::Label1,       K::Label,         u"CHOOSE",                             {600, 4080, 1455, 255},   kBold8,     kHeadingBlue,  kDefault,    32,     A::Centre, 0,           {}},
+  {C::Image1,       K::Picture,       u":/quillomat/banner.gif",             {2640, 4680, 6330, 1065}, kRegular8,  kDefault,      kDefault,    kNoTab, A::Left,   0,           {}},
+  {C::Label3,       K::Label,         u"PLAYER 2",                           {3600, 1320, 1215, 255},  kBold8,     kHeadingBlue,  kDefault,    31,     A::Left,   0,           {}},
+  {C::Label2,       K::Label,         u"PLAYER 1",                           {360, 1320, 1575, 255},   kBold8,     kHeadingBlue,  kDefault,    30,     A::Left,   0,           {}},
+  {C::lblSigLevel,  K::Label,         u"Significance Level",                 {600, 4320, 1455, 375},   kRegular8,  kHeadingBlue,  kDefault,    27,     A::Centre, 0,           {}},
+  {C::Line1,        K::Line,          u"",                                   {},                       kRegular8,  kDefault,      kDefault,    kNoTab, A::Left,   0,           {0, 960, 9600, 960}},
+  {C::lblWAvg,      K::Label,         u"Weighted Average",                   {6480, 3120, 1575, 255},  kRegular8,  kDefault,      kDefault,    22,     A::Left,   0,           {}},
+  {C::lblWAvgb,     K::Label,         u"",                                   {8400, 3120, 735, 255},   kRegular9,  kDefault,      kDefault,    21,     A::Left,   0,           {}},
+  {C::lblActDiffb,  K::Label,         u"",                                   {8400, 1920, 735, 255},   kRegular9,  kDefault,      kDefault,    20,     A::Left,   0,           {}},
+  {C::lblActDiff,   K::Label,         u"Difference",                         {6480, 1920, 1575, 255},  kRegular8,  kDefault,      kDefault,    19,     A::Left,   0,           {}},
+  {C::lblDiffNeedb, K::Label,         u"",                                   {8400, 2520, 735, 255},   kRegular9,  kDefault,      kDefault,    18,     A::Left,   0,           {}},
+  {C::lblDiffNeed,  K::Label,         u"Difference Needed",                  {6480, 2520, 1575, 255},  kRegular8,  kDefault,      kDefault,    17,     A::Left,   0,           {}},
+  {C::lblPer2b,     K::Label,         u"",                                   {5160, 3120, 735, 255},   kRegular9,  kDefault,      kDefault,    16,     A::Right,  0,           {}},
+  {C::lblPer2,      K::Label,         u"Player Two %",                       {3600, 3120, 1335, 255},  kRegular9,  kDefault,      kDefault,    15,     A::Left,   0,           {}},
+  {C::lblPer1,      K::Label,         u"Player One %",                       {360, 3120, 1695, 255},   kRegular9,  kDefault,      kDefault,    14,     A::Left,   0,           {}},
+  {C::lblPer1b,     K::Label,         u"",                                   {2280, 3120, 735, 255},   kRegular9,  kDefault,      kDefault,    13,     A::Right,  0,           {}},
+  {C::lblResp2,     K::Label,         u"Results",                            {3600, 2520, 1335, 255},  kRegular9,  kDefault,      kDefault,    7,      A::Left,   0,           {}},
+  {C::lblBase2,     K::Label,         u"Base",                               {3600, 1920, 1335, 255},  kRegular9,  kDefault,      kDefault,    6,      A::Left,   0,           {}},
+  {C::lblResp1,     K::Label,         u"Results (I.e. H, ER)",               {360, 2520, 1695, 255},   kRegular9,  kDefault,      kDefault,    3,      A::Left,   0,           {}},
+  {C::lblTitle,     K::Label,         u"Significance Testing Using T-Test",  {1080, 120, 7455, 735},   kRegular24, kDefault,      kWindowText, 1,      A::Centre, 0,           {}},
+  {C::lblBase1,     K::Label,         u"Base (I.e. AB, IP)",                 {360, 1920, 1695, 255},   kRegular9,  kDefault,      kDefault,    0,      A::Left,   0,           {}},
+}};
+
+constexpr std::array<AccessibleSpec, 11> kAccessibility{{
+  {C::txtBase1,     u"Player 1 base",    u"",                    C::lblBase1},
+  {C::txtResp1,     u"Player 1 results", u"",                    C::lblResp1},
+  {C::txtBase2,     u"Player 2 base",    u"",                    C::lblBase2},
+  {C::txtResp2,     u"Player 2 results", u"",                    C::lblResp2},
+  {C::lblPer1b,     u"",                 u"Player 1 percentage", C::lblPer1},
+  {C::lblPer2b,     u"",                 u"Player 2 percentage", C::lblPer2},
+  {C::lblWAvgb,     u"",                 u"Weighted average",    C::lblWAvg},
+  {C::lblActDiffb,  u"",                 u"Difference",          C::lblActDiff},
+  {C::lblDiffNeedb, u"",                 u"Difference needed",   C::lblDiffNeed},
+  {C::txtSigDiff,   u"Verdict",          u"",                    std::nullopt},
+  {C::txtWarnSign,  u"Warning",          u"",                    std::nullopt},
+}};
+// clang-format on
+
+constexpr bool InCreationOrder() {
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    if (Index(kControls[i].control) != i) return false;
+  }
+  return true;
+}
+static_assert(InCreationOrder(), "rows must follow the order in which the window creates them");
+
+constexpr bool WholePixels(const ControlSpec& spec) {
+  const auto whole = [](int twips) { return twips % kTwipsPerPixel == 0; };
+  return whole(spec.box.left) && whole(spec.box.top) && whole(spec.box.width) &&
+         whole(spec.box.height) && whole(spec.line.x1) && whole(spec.line.y1) &&
+         whole(spec.line.x2) && whole(spec.line.y2);
+}
+static_assert(std::all_of(kControls.begin(), kControls.end(), WholePixels),
+              "every position and size is a whole number of pixels");
+
+constexpr Colour KindBackground(Kind kind) {
+  switch (kind) {
+    case Kind::TextBox: return System(SystemColour::WindowBackground);
+    case Kind::Picture:
+    case Kind::Line: return System(kWindow.background);
+    case Kind::Label:
+    case Kind::CommandButton:
+    case Kind::OptionButton: break;
+  }
+  return System(SystemColour::ButtonFace);
+}
+
+constexpr Colour KindForeground(Kind kind) {
+  switch (kind) {
+    case Kind::TextBox:
+    case Kind::Picture:
+    case Kind::Line: return System(SystemColour::WindowText);
+    case Kind::Label:
+    case Kind::CommandButton:
+    case Kind::OptionButton: break;
+  }
+  return System(SystemColour::ButtonText);
+}
+
+}  // namespace
+
+const WindowSpec& Window() { return kWindow; }
+const std::array<ControlSpec, kControlCount>& Controls() { return kControls; }
+const ControlSpec& Spec(Control control) { return kControls[Index(control)]; }
+const std::array<AccessibleSpec, 11>& Accessibility() { return kAccessibility; }
+
+Colour Background(const ControlSpec& spec) {
+  return spec.background == KindDefault() ? KindBackground(spec.kind) : spec.background;
+}
+
+Colour Foreground(const ControlSpec& spec) {
+  return spec.foreground == KindDefault() ? KindForeground(spec.kind) : spec.foreground;
+}
+
+QSize ClientSize(const WindowSpec& window) {
+  return {Pixels(window.clientWidthTwips), Pixels(window.clientHeightTwips)};
+}
+
+QLine PixelLine(const ControlSpec& spec) {
+  return {Pixels(spec.line.x1), Pixels(spec.line.y1), Pixels(spec.line.x2), Pixels(spec.line.y2)};
+}
+
+QRect PixelRect(const ControlSpec& spec) {
+  if (spec.kind == Kind::Line) {
+    const QLine line = PixelLine(spec);
+    return QRect(line.p1(), line.p2()).normalized();
+  }
+  return {Pixels(spec.box.left), Pixels(spec.box.top), Pixels(spec.box.width),
+          Pixels(spec.box.height)};
+}
+
+QPalette::ColorRole PaletteRole(SystemColour colour) {
+  switch (colour) {
+    case SystemColour::ButtonFace: return QPalette::Button;
+    case SystemColour::ButtonText: return QPalette::ButtonText;
+    case SystemColour::WindowBackground: return QPalette::Base;
+    case SystemColour::WindowText: return QPalette::Text;
+    case SystemColour::ActiveBorder: break;
+  }
+  return QPalette::Window;
+}
+
+Qt::Alignment QtAlignment(const ControlSpec& spec) {
+  // Labels draw their caption from the top, as single-line boxes centre theirs.
+  const Qt::Alignment vertical = spec.kind == Kind::Label ? Qt::AlignTop : Qt::AlignVCenter;
+  switch (spec.align) {
+    case Align::Centre: return vertical | Qt::AlignHCenter;
+    case Align::Right: return vertical | Qt::AlignRight;
+    case Align::Left: break;
+  }
+  return vertical | Qt::AlignLeft;
+}
+
+QFont QtFont(Font font) {
+  QFont qtFont;
+  // Liberation Sans and Arial share metrics close to the designed face; DejaVu Sans is wider.
+  qtFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+  qtFont.setStyleHint(QFont::SansSerif);
+  // Pixels, not points: the boxes are fixed in pixels, so text must not follow a desktop's DPI.
+  qtFont.setPixelSize(PixelSize(font));
+  qtFont.setWeight(static_cast<QFont::Weight>(font.weight));
+  return qtFont;
+}
+
+}  // namespace quillomat::layout

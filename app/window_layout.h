@@ -1,0 +1,116 @@
+#pragma once
+// The window described as data: its own properties and its 36 controls in creation order, with
+// geometry in twips as the window was designed. The window is built from this and nothing else.
+
+#include <QFont>
+#include <QLine>
+#include <QPalette>
+#include <QRect>
+#include <QStringView>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "form_controls.h"
+
+namespace quillomat::layout {
+
+enum class Kind : std::uint8_t { TextBox, Label, CommandButton, OptionButton, Picture, Line };
+
+// Colours that the desktop theme supplies by role.
+enum class SystemColour : std::uint8_t {
+  ActiveBorder, ButtonFace, ButtonText, WindowBackground, WindowText,
+};
+
+struct Colour {
+  enum class Source : std::uint8_t { KindDefault, Fixed, System };
+  Source source = Source::KindDefault;
+  std::uint32_t rgb = 0;  // 0xRRGGBB, for Source::Fixed
+  SystemColour system = SystemColour::ActiveBorder;
+
+  friend constexpr bool operator==(const Colour&, const Colour&) = default;
+};
+
+constexpr Colour KindDefault() { return {}; }
+constexpr Colour FixedRgb(std::uint32_t rgb) { return {Colour::Source::Fixed, rgb, {}}; }
+constexpr Colour System(SystemColour role) { return {Colour::Source::System, 0, role}; }
+
+struct Font {
+  double points;
+  int weight;  // 400 regular, 700 bold
+
+  friend constexpr bool operator==(const Font&, const Font&) = default;
+};
+
+enum class Align : std::uint8_t { Left, Centre, Right };
+
+// Initial state flags of a control.
+inline constexpr std::uint8_t kDisabled = 1;
+inline constexpr std::uint8_t kHidden = 2;
+inline constexpr std::uint8_t kSelected = 4;
+
+struct TwipRect {
+  int left, top, width, height;
+};
+struct TwipLine {
+  int x1, y1, x2, y2;
+};
+
+struct ControlSpec {
+  Control control;
+  Kind kind;
+  QStringView text;  // caption or text; for the picture, the image resource it shows
+  TwipRect box;      // all kinds but the line
+  Font font;
+  Colour background;
+  Colour foreground;
+  std::optional<int> tabIndex;
+  Align align;
+  std::uint8_t state;
+  TwipLine line;  // the line only
+
+  constexpr bool Has(std::uint8_t flag) const { return (state & flag) != 0; }
+};
+
+struct WindowSpec {
+  QStringView objectName;
+  QStringView title;
+  int clientWidthTwips, clientHeightTwips;
+  SystemColour background;
+  Font font;
+  QStringView icon;
+};
+
+// What a screen reader says about a control beyond its own text. A value label gets only a
+// description: an accessible name would replace the value it shows.
+struct AccessibleSpec {
+  Control control;
+  QStringView name;
+  QStringView description;
+  std::optional<Control> labelledBy;  // the caption label, made its buddy
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+
+const WindowSpec& Window();
+const std::array<ControlSpec, kControlCount>& Controls();
+const ControlSpec& Spec(Control control);
+const std::array<AccessibleSpec, 11>& Accessibility();
+
+// Colours with "kind default" replaced by the kind's own colours.
+Colour Background(const ControlSpec& spec);
+Colour Foreground(const ControlSpec& spec);
+
+constexpr int Pixels(int twips) { return twips / kTwipsPerPixel; }
+constexpr int PixelSize(Font font) { return static_cast<int>(font.points * 96.0 / 72.0 + 0.5); }
+
+QSize ClientSize(const WindowSpec& window);
+// The control's rectangle in client pixels; for the line, the rectangle its endpoints span.
+QRect PixelRect(const ControlSpec& spec);
+QLine PixelLine(const ControlSpec& spec);
+QPalette::ColorRole PaletteRole(SystemColour colour);
+Qt::Alignment QtAlignment(const ControlSpec& spec);
+QFont QtFont(Font font);
+
+}  // namespace quillomat::layout
