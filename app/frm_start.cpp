@@ -150,7 +150,7 @@ void FrmStart::createControls() {
     QWidget* widget = MakeWidget(spec, this);
     widget->setObjectName(NameOf(spec.control));
     widget->setGeometry(PixelRect(spec));
-    widget->setFont(QtFont(spec.font));
+    widget->setFont(FittedFont(spec));
     ApplyColours(widget, spec);
     widget->setEnabled(!spec.Has(kDisabled));
     widget->setVisible(!spec.Has(kHidden));

@@ -1,5 +1,6 @@
 #include "window_layout.h"
 
+#include <QFontMetrics>
 #include <QStringList>
 
 #include <algorithm>
@@ -25,6 +26,8 @@ constexpr Colour kActiveBorder = System(SystemColour::ActiveBorder);
 constexpr Colour kWindowText = System(SystemColour::WindowText);
 
 constexpr std::optional<int> kNoTab;
+// Three digits before the point: results equal to their base, or a large difference needed.
+constexpr QStringView kPercentage = u"100.00%";
 constexpr std::uint8_t kDisplayBox = kDisabled | kHidden;
 
 constexpr WindowSpec kWindow{u"frmStart", u"Created by Brannoch",       9570, 5985,
@@ -54,15 +57,15 @@ constexpr std::array<ControlSpec, kControlCount> kControls{{
   {C::lblSigLevel,  K::Label,         u"Significance Level",                 {600, 4320, 1455, 375},   kRegular8,  kHeadingBlue,  kDefault,    27,     A::Centre, 0,           {}},
   {C::Line1,        K::Line,          u"",                                   {},                       kRegular8,  kDefault,      kDefault,    kNoTab, A::Left,   0,           {0, 960, 9600, 960}},
   {C::lblWAvg,      K::Label,         u"Weighted Average",                   {6480, 3120, 1575, 255},  kRegular8,  kDefault,      kDefault,    22,     A::Left,   0,           {}},
-  {C::lblWAvgb,     K::Label,         u"",                                   {8400, 3120, 735, 255},   kRegular9,  kDefault,      kDefault,    21,     A::Left,   0,           {}},
-  {C::lblActDiffb,  K::Label,         u"",                                   {8400, 1920, 735, 255},   kRegular9,  kDefault,      kDefault,    20,     A::Left,   0,           {}},
+  {C::lblWAvgb,     K::Label,         u"",                                   {8400, 3120, 735, 255},   kRegular9,  kDefault,      kDefault,    21,     A::Left,   0,           {}, kPercentage},
+  {C::lblActDiffb,  K::Label,         u"",                                   {8400, 1920, 735, 255},   kRegular9,  kDefault,      kDefault,    20,     A::Left,   0,           {}, kPercentage},
   {C::lblActDiff,   K::Label,         u"Difference",                         {6480, 1920, 1575, 255},  kRegular8,  kDefault,      kDefault,    19,     A::Left,   0,           {}},
-  {C::lblDiffNeedb, K::Label,         u"",                                   {8400, 2520, 735, 255},   kRegular9,  kDefault,      kDefault,    18,     A::Left,   0,           {}},
+  {C::lblDiffNeedb, K::Label,         u"",                                   {8400, 2520, 735, 255},   kRegular9,  kDefault,      kDefault,    18,     A::Left,   0,           {}, kPercentage},
   {C::lblDiffNeed,  K::Label,         u"Difference Needed",                  {6480, 2520, 1575, 255},  kRegular8,  kDefault,      kDefault,    17,     A::Left,   0,           {}},
-  {C::lblPer2b,     K::Label,         u"",                                   {5160, 3120, 735, 255},   kRegular9,  kDefault,      kDefault,    16,     A::Right,  0,           {}},
+  {C::lblPer2b,     K::Label,         u"",                                   {5160, 3120, 735, 255},   kRegular9,  kDefault,      kDefault,    16,     A::Right,  0,           {}, kPercentage},
   {C::lblPer2,      K::Label,         u"Player Two %",                       {3600, 3120, 1335, 255},  kRegular9,  kDefault,      kDefault,    15,     A::Left,   0,           {}},
   {C::lblPer1,      K::Label,         u"Player One %",                       {360, 3120, 1695, 255},   kRegular9,  kDefault,      kDefault,    14,     A::Left,   0,           {}},
-  {C::lblPer1b,     K::Label,         u"",                                   {2280, 3120, 735, 255},   kRegular9,  kDefault,      kDefault,    13,     A::Right,  0,           {}},
+  {C::lblPer1b,     K::Label,         u"",                                   {2280, 3120, 735, 255},   kRegular9,  kDefault,      kDefault,    13,     A::Right,  0,           {}, kPercentage},
   {C::lblResp2,     K::Label,         u"Results",                            {3600, 2520, 1335, 255},  kRegular9,  kDefault,      kDefault,    7,      A::Left,   0,           {}},
   {C::lblBase2,     K::Label,         u"Base",                               {3600, 1920, 1335, 255},  kRegular9,  kDefault,      kDefault,    6,      A::Left,   0,           {}},
   {C::lblResp1,     K::Label,         u"Results (I.e. H, ER)",               {360, 2520, 1695, 255},   kRegular9,  kDefault,      kDefault,    3,      A::Left,   0,           {}},
@@ -190,6 +193,21 @@ QFont QtFont(Font font) {
   qtFont.setPixelSize(PixelSize(font));
   qtFont.setWeight(static_cast<QFont::Weight>(font.weight));
   return qtFont;
+}
+
+QFont FittedFont(const ControlSpec& spec) {
+  QFont font = QtFont(spec.font);
+  const QString widest = spec.widest.toString();
+  const int room = Pixels(spec.box.width);
+  const auto fits = [&] {
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(widest) <= room && metrics.boundingRect(widest).width() <= room;
+  };
+  // Letters closer by a twentieth of a pixel at a time, never by more than a pixel.
+  for (qreal spacing = -0.05; !fits() && spacing >= -1.0; spacing -= 0.05) {
+    font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+  }
+  return font;
 }
 
 }  // namespace quillomat::layout

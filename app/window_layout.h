@@ -69,6 +69,8 @@ struct ControlSpec {
   Align align;
   std::uint8_t state;
   TwipLine line;  // the line only
+  // For a label the program writes into, the widest caption it must show in full.
+  QStringView widest = {};
 
   constexpr bool Has(std::uint8_t flag) const { return (state & flag) != 0; }
 };
@@ -112,5 +114,7 @@ QLine PixelLine(const ControlSpec& spec);
 QPalette::ColorRole PaletteRole(SystemColour colour);
 Qt::Alignment QtAlignment(const ControlSpec& spec);
 QFont QtFont(Font font);
+// The control's font, its letters drawn closer where its widest text would not fit otherwise.
+QFont FittedFont(const ControlSpec& spec);
 
 }  // namespace quillomat::layout

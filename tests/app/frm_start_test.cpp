@@ -355,7 +355,7 @@ std::vector<QString> TextsShownIn(Control control, const QString& ownText) {
     case Control::lblWAvgb:
     case Control::lblActDiffb:
     case Control::lblDiffNeedb:
-      return {QStringLiteral("88.88%"), QStringLiteral("08.48%"), QStringLiteral("00.00%")};
+      return {QStringLiteral("08.48%"), QStringLiteral("100.00%"), QStringLiteral("182.15%")};
     default:
       return {QString(ownText).remove(u'&')};
   }
