@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# Times the window: start-up to the first shown window against a bare Qt window, and keystroke
+# latency through the real widgets; both offscreen and on a real X11 display (Xvfb).
+#
+# usage: tools/bench_window.sh [-b BUILD_DIR] [-n RUNS] [-k KEYSTROKES] [-p PLATFORMS]
+#                              [--startup-only | --keystroke-only]
+#   BUILD_DIR   a configured and built tree holding bench/startup_quillomat, bench/startup_bare
+#               and bench/keystroke_bench (default: build/release)
+#   RUNS        start-up runs of each program per platform, after 3 warm-up runs (default 40)
+#   KEYSTROKES  keystrokes per keystroke measurement (default 10000)
+#   PLATFORMS   "offscreen", "xcb" or "offscreen xcb" (default both)
+#
+# Start-up: each run launches the program from this shell and notes the launch time ($EPOCHREALTIME,
+# no fork); the program prints the wall clock once its window's first frame is flushed and ends
+# at once. launch-to-shown is the difference. The two programs alternate run by run (which one
+# goes first alternates too) so that changes in machine load hit both alike. The wall time to
+# process exit is printed as well. Under Xvfb one server serves all runs of a pass; there is no
+# window manager.
+#
+# Nothing here compares a figure against a target: the script prints medians and ratios.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+build="$here/../build/release"
+runs=40
+keystrokes=10000
+platforms="offscreen xcb"
+do_startup=1
+do_keystroke=1
+inner=""
+
+while [[ $# -gt 0 ]]; do
+  case "$1" in
+    -b) build=$2; shift 2 ;;
+    -n) runs=$2; shift 2 ;;
+    -k) keystrokes=$2; shift 2 ;;
+    -p) platforms=$2; shift 2 ;;
+    --startup-only) do_keystroke=0; shift ;;
+    --keystroke-only) do_startup=0; shift ;;
+    --inner) inner=$2; shift 2 ;;  # internal: one platform pass, already on its display
+    *) sed -n '2,20p' "${BASH_SOURCE[0]}" >&2; exit 2 ;;
+  esac
+done
+build=$(cd "$build" && pwd)
+bin="$build/bench"
+for exe in startup_quillomat startup_bare keystroke_bench; do
+  [[ -x "$bin/$exe" ]] || { echo "missing $bin/$exe: build the bench targets first" >&2; exit 1; }
+done
+
+# Median of the numbers on stdin (the mean of the two middle ones for an even count).
+median() {
+  sort -n | awk '{ v[NR] = $1 } END {
+    if (NR == 0) { print "nan"; exit }
+    if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# One start-up run of bench/startup_$1: appends "shown_us wall_us" to $2. The program is started
+# straight from this shell (one fork, no pipeline) and writes its marker into a file.
+start_once() {
+  local prog=$1 out=$2 t0 t1 word marker=""
+  t0=${EPOCHREALTIME/./}
+  "$bin/startup_$prog" >"$scratch/marker" 2>/dev/null
+  t1=${EPOCHREALTIME/./}
+  read -r word marker <"$scratch/marker" || true
+  if [[ "$word" != shown || -z "$marker" ]]; then
+    echo "startup_$prog printed no marker" >&2
+    return 1
+  fi
+  echo "$(( marker / 1000 - t0 )) $(( t1 - t0 ))" >>"$out"
+}
+
+startup_pass() {
+  local platform=$1 dir i
+  dir=$(mktemp -d)
+  scratch=$dir
+  for i in 1 2 3; do  # warm the page cache, the font cache and the X server
+    start_once bare "$dir/warm"
+    start_once quillomat "$dir/warm"
+  done
+  local load_before load_after
+  load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+  for (( i = 0; i < runs; i++ )); do
+    if (( i % 2 )); then
+      start_once quillomat "$dir/quillomat"; start_once bare "$dir/bare"
+    else
+      start_once bare "$dir/bare"; start_once quillomat "$dir/quillomat"
+    fi
+  done
+  load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+  local qs bs qw bw
+  qs=$(cut -d' ' -f1 "$dir/quillomat" | median)
+  bs=$(cut -d' ' -f1 "$dir/bare" | median)
+  qw=$(cut -d' ' -f2 "$dir/quillomat" | median)
+  bw=$(cut -d' ' -f2 "$dir/bare" | median)
+  echo "== start-up, $platform, $runs runs each (load average $load_before -> $load_after)"
+  awk -v qs="$qs" -v bs="$bs" -v qw="$qw" -v bw="$bw" 'BEGIN {
+    printf "launch to first frame: quillomat %.1f ms, bare %.1f ms, ratio %.3f\n", qs / 1000, bs / 1000, qs / bs
+    printf "launch to exit:        quillomat %.1f ms, bare %.1f ms, ratio %.3f\n", qw / 1000, bw / 1000, qw / bw
+  }'
+  rm -rf "$dir"
+}
+
+keystroke_pass() {
+  local platform=$1 pointer
+  for pointer in over away; do
+    echo "== keystrokes, $platform, pointer $pointer"
+    "$bin/keystroke_bench" --keystrokes "$keystrokes" --pointer "$pointer" 2>/dev/null
+  done
+}
+
+pass() {
+  local platform=$1
+  export QT_QPA_PLATFORM=$platform
+  export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+  (( do_startup )) && startup_pass "$platform"
+  (( do_keystroke )) && keystroke_pass "$platform"
+  return 0
+}
+
+if [[ -n "$inner" ]]; then
+  pass "$inner"
+  exit
+fi
+
+echo "machine: $(nproc) cores, $(uname -r); Qt platform passes: $platforms"
+for platform in $platforms; do
+  case "$platform" in
+    offscreen) pass offscreen ;;
+    xcb)
+      flags=(-b "$build" -n "$runs" -k "$keystrokes" --inner xcb)
+      (( do_startup )) || flags+=(--keystroke-only)
+      (( do_keystroke )) || flags+=(--startup-only)
+      xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "${BASH_SOURCE[0]}" "${flags[@]}"
+      ;;
+    *) echo "unknown platform $platform" >&2; exit 2 ;;
+  esac
+done
