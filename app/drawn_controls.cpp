@@ -25,7 +25,8 @@ LineShape::LineShape(QLine line, QWidget* parent) : QWidget(parent), line_(line)
 void LineShape::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setPen(QPen(palette().color(foregroundRole()), 1));
-  painter.drawLine(line_);
+  // Through the pixels' centres, so that at any scale the line fills whole pixels.
+  painter.drawLine(QLineF(line_).translated(0.5, 0.5));
 }
 
 }  // namespace quillomat

@@ -51,6 +51,17 @@ class FrmStartRenderTest : public testing::Test {
                             static_cast<int>((logical.y() + 0.5) * ratio));
   }
 
+  // Whether every device pixel of a logical pixel has the colour.
+  static bool Fills(const QImage& image, QPoint logical, QColor colour) {
+    const int ratio = qRound(image.devicePixelRatio());
+    for (int dy = 0; dy < ratio; ++dy) {
+      for (int dx = 0; dx < ratio; ++dx) {
+        if (image.pixelColor(logical * ratio + QPoint(dx, dy)) != colour) return false;
+      }
+    }
+    return true;
+  }
+
   static bool Contains(const QImage& image, QRect logical, QColor colour) {
     const qreal ratio = image.devicePixelRatio();
     const QRect device(logical.topLeft() * ratio, logical.size() * ratio);
@@ -120,9 +131,9 @@ TEST_F(FrmStartRenderTest, LineIsOnePixelOfWindowText) {
   const QImage image = Grab();
   for (int x : {0, 300, 637}) {
     SCOPED_TRACE(x);
-    EXPECT_EQ(At(image, {x, 64}), Theme(QPalette::Text));
-    EXPECT_EQ(At(image, {x, 63}), Theme(QPalette::Window));
-    EXPECT_EQ(At(image, {x, 65}), Theme(QPalette::Window));
+    EXPECT_TRUE(Fills(image, {x, 64}, Theme(QPalette::Text)));
+    EXPECT_TRUE(Fills(image, {x, 63}, Theme(QPalette::Window)));
+    EXPECT_TRUE(Fills(image, {x, 65}, Theme(QPalette::Window)));
   }
 }
 

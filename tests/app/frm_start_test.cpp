@@ -112,6 +112,7 @@ class FrmStartTest : public testing::Test {
  protected:
   void ShowAndActivate() {
     window_.show();
+    window_.activateWindow();  // a display without a window manager activates nothing itself
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
   }
 
@@ -204,7 +205,7 @@ TEST_F(FrmStartTest, InputBoxesAreLongRightAlignedSingleLines) {
 }
 
 TEST_F(FrmStartTest, FocusStartsInFirstBaseAndTabFollowsReadingOrder) {
-  ShowAndActivate();
+  ASSERT_NO_FATAL_FAILURE(ShowAndActivate());
   EXPECT_EQ(QApplication::focusWidget(), window_.control(Control::txtBase1));
   for (Control next : {Control::txtResp1, Control::txtBase2, Control::txtResp2}) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -217,7 +218,7 @@ TEST_F(FrmStartTest, TabVisitsFocusableControlsByTabIndex) {
   const Control expected[] = {Control::txtResp1,  Control::txtBase2,  Control::txtResp2,
                               Control::cmdExit,   Control::cmdClear1, Control::cmdClear2,
                               Control::cmdClearAll, Control::opt95,   Control::txtBase1};
-  ShowAndActivate();
+  ASSERT_NO_FATAL_FAILURE(ShowAndActivate());
   for (Control next : expected) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), window_.control(next)) << ControlName(next);
@@ -242,7 +243,7 @@ TEST_F(FrmStartTest, ExactlyOneLevelIsSelectedWhateverIsClicked) {
   ASSERT_EQ(group->buttons().size(), 4);
   EXPECT_TRUE(group->exclusive());
   EXPECT_EQ(group->checkedButton(), window_.option(Control::opt95));
-  ShowAndActivate();
+  ASSERT_NO_FATAL_FAILURE(ShowAndActivate());
   for (Control clicked : {Control::opt80, Control::opt80, Control::opt99, Control::opt90,
                           Control::opt95, Control::opt95}) {
     QTest::mouseClick(window_.option(clicked), Qt::LeftButton);
@@ -264,7 +265,7 @@ TEST_F(FrmStartTest, AltKeysClickTheirButtons) {
                         {Control::cmdClear2, Qt::Key_T},
                         {Control::cmdClearAll, Qt::Key_A},
                         {Control::cmdExit, Qt::Key_X}};
-  ShowAndActivate();
+  ASSERT_NO_FATAL_FAILURE(ShowAndActivate());
   for (const Case& c : cases) {
     SCOPED_TRACE(ControlName(c.button).data());
     QPushButton* button = window_.button(c.button);
