@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "frm_start.h"
+#include "start_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("Quillomat"));
@@ -9,7 +9,7 @@ int main(int argc, char* argv[]) {
   QApplication::setDesktopFileName(QStringLiteral("io.github.quillomat.Quillomat"));
   QApplication app(argc, argv);
 
-  FrmStart window;
+  quillomat::StartWindow window;
   window.show();
   return QApplication::exec();
 }

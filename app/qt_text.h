@@ -8,7 +8,7 @@
 namespace quillomat {
 
 inline QString ToQString(std::u16string_view text) {
-  return QString(QStringView(text.data(), static_cast<qsizetype>(text.size())));
+  return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
 }
 
 }  // namespace quillomat

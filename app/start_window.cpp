@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -32,6 +33,7 @@ void DesktopPlatform::ReportError(std::u16string_view message) {
 }
 
 StartWindow::StartWindow() {
+  for (C box : {C::txtBase1, C::txtResp1, C::txtBase2, C::txtResp2}) window_.textBox(box)->installEventFilter(this);
   Connect();
   Run([this] { form_.Form_Load(); });
 }
@@ -45,6 +47,18 @@ void StartWindow::Run(Handler handler) {
   } catch (const std::exception& error) {
     platform_.ReportError(ErrorMessage(error));
   }
+}
+
+// Alt with a key is an access key, never typing: with its button disabled (or no button for it)
+// the key must not land in the input box as a character.
+bool StartWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const auto modifiers = key->modifiers();
+    if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier) && !key->text().isEmpty())
+      return true;
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void StartWindow::Connect() {

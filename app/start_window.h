@@ -35,6 +35,9 @@ class StartWindow : public QObject {
   FrmStart& window() { return window_; }
   void show() { window_.show(); }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Connect();
   template <typename Handler>

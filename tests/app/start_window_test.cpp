@@ -21,15 +21,16 @@ using C = quillomat::Control;
 
 namespace {
 
-// Counts the times a widget is hidden while its window is shown.
-class HideCounter : public QObject {
+// Counts the runs of the results' re-format: each run ends by showing the verdict box, which it
+// has just hidden, and nothing else shows that box while all four inputs hold text.
+class ReformatCounter : public QObject {
  public:
-  explicit HideCounter(QWidget* widget) { widget->installEventFilter(this); }
-  int hides = 0;
+  explicit ReformatCounter(QWidget* verdictBox) { verdictBox->installEventFilter(this); }
+  int runs = 0;
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Hide) ++hides;
+    if (event->type() == QEvent::Show) ++runs;
     return false;
   }
 };
@@ -46,7 +47,7 @@ class StartWindowTest : public ::testing::Test {
     app.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
     window().activateWindow();
-    QTest::qWaitForWindowActive(&window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
   }
 
   FrmStart& window() { return app.window(); }
@@ -63,6 +64,11 @@ class StartWindowTest : public ::testing::Test {
     QTest::keyClick(box(c), Qt::Key_Delete);
   }
   void Click(C c) { QTest::mouseClick(window().control(c), Qt::LeftButton); }
+  // An access key clicks its button after a short press animation.
+  void AltKey(Qt::Key key) {
+    QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+    QTest::qWait(250);
+  }
   void Enter(const QString& b1, const QString& r1, const QString& b2, const QString& r2) {
     Type(C::txtBase1, b1);
     Type(C::txtResp1, r1);
@@ -115,7 +121,7 @@ TEST_F(StartWindowTest, OpensEmptyWithTheClearButtonsDisabled) {
 }
 
 TEST_F(StartWindowTest, TypicalRunKeystrokeByKeystroke) {
-  HideCounter hideLabelRuns(box(C::txtSigDiff));
+  ReformatCounter hideLabelRuns(box(C::txtSigDiff));
   struct Step {
     C box;
     const char* key;
@@ -132,11 +138,11 @@ TEST_F(StartWindowTest, TypicalRunKeystrokeByKeystroke) {
   };
   int keystroke = 0;
   for (const auto& s : steps) {
-    const int before = hideLabelRuns.hides;
+    const int before = hideLabelRuns.runs;
     Type(s.box, QString::fromLatin1(s.key));
     EXPECT_EQ(Enabled(), s.enabled) << "keystroke " << keystroke;
     EXPECT_EQ(Visible(), s.visible) << "keystroke " << keystroke;
-    EXPECT_EQ(hideLabelRuns.hides - before, s.visible[0] == '1' ? 2 : 0) << "keystroke " << keystroke;
+    EXPECT_EQ(hideLabelRuns.runs - before, s.visible[0] == '1' ? 2 : 0) << "keystroke " << keystroke;
     ++keystroke;
   }
   EXPECT_EQ(Results(), (std::vector<QString>{"25.00%", "40.00%", "34.00%", "15.00%", "08.48%", kYes}));
@@ -223,14 +229,14 @@ TEST_F(StartWindowTest, EveryFillStateTransitionWithRealEvents) {
 }
 
 TEST_F(StartWindowTest, TheWarningKeepsThePreviousCaptionsAndVerdict) {
-  HideCounter hideLabelRuns(box(C::txtSigDiff));
+  ReformatCounter hideLabelRuns(box(C::txtSigDiff));
   Enter("200", "50", "300", "120");
   const auto before = Results();
-  const int runs = hideLabelRuns.hides;
+  const int runs = hideLabelRuns.runs;
   Type(C::txtResp2, "0");  // 1200 of 300
   EXPECT_EQ(Visible(), "1111111");
   EXPECT_EQ(Results(), before);
-  EXPECT_EQ(hideLabelRuns.hides, runs);
+  EXPECT_EQ(hideLabelRuns.runs, runs);
   Backspace(C::txtResp2);
   EXPECT_EQ(Visible(), "1111110");
 }
@@ -274,10 +280,10 @@ TEST_F(StartWindowTest, AnErrorIsReportedAndTheProgramCarriesOn) {
 
 TEST_F(StartWindowTest, AccessKeysClickOnlyEnabledButtons) {
   Enter("200", "50", "", "");
-  QTest::keyClick(&window(), Qt::Key_T, Qt::AltModifier);  // Clear Two is disabled
-  QTest::keyClick(&window(), Qt::Key_A, Qt::AltModifier);
+  AltKey(Qt::Key_T);  // Clear Two and Clear All are disabled
+  AltKey(Qt::Key_A);
   EXPECT_EQ(box(C::txtBase1)->text(), "200");
-  QTest::keyClick(&window(), Qt::Key_O, Qt::AltModifier);
+  AltKey(Qt::Key_O);
   EXPECT_EQ(box(C::txtBase1)->text(), "");
   EXPECT_EQ(box(C::txtResp1)->text(), "");
   EXPECT_EQ(Enabled(), "000");
@@ -285,7 +291,7 @@ TEST_F(StartWindowTest, AccessKeysClickOnlyEnabledButtons) {
 
 TEST_F(StartWindowTest, AltXEndsTheProgramFromAnyState) {
   Enter("200", "50", "300", "12000");
-  QTest::keyClick(&window(), Qt::Key_X, Qt::AltModifier);
+  AltKey(Qt::Key_X);
   EXPECT_FALSE(window().isVisible());
 }
 
