@@ -6,16 +6,19 @@
 #                              [--startup-only | --keystroke-only]
 #   BUILD_DIR   a configured and built tree holding bench/startup_quillomat, bench/startup_bare
 #               and bench/keystroke_bench (default: build/release)
-#   RUNS        start-up runs of each program per platform, after 3 warm-up runs (default 40)
+#   RUNS        start-up runs of each program per platform, after 3 warm-up runs each (default 40)
 #   KEYSTROKES  keystrokes per keystroke measurement (default 10000)
 #   PLATFORMS   "offscreen", "xcb" or "offscreen xcb" (default both)
 #
-# Start-up: each run launches the program from this shell and notes the launch time ($EPOCHREALTIME,
-# no fork); the program prints the wall clock once its window's first frame is flushed and ends
-# at once. launch-to-shown is the difference. The two programs alternate run by run (which one
-# goes first alternates too) so that changes in machine load hit both alike. The wall time to
-# process exit is printed as well. Under Xvfb one server serves all runs of a pass; there is no
-# window manager.
+# Start-up: three programs, startup_quillomat (the program's window), startup_bare (a plain empty
+# window of the same size) and startup_bare --with-text (the same with one line of text, which
+# sets up Qt's font system). Each run launches the program from this shell and notes the launch
+# time ($EPOCHREALTIME, no fork); the program prints the wall clock once its window's first frame
+# is flushed and ends at once. launch-to-shown is the difference. The programs take turns run by
+# run (which one goes first rotates) so that changes in machine load hit all alike. The wall time to
+# process exit is printed as well, and the CPU time the process had used by its first frame (all
+# threads; less disturbed by other load on the machine than the wall times). Under Xvfb one
+# server serves all runs of a pass; there is no window manager.
 #
 # Nothing here compares a figure against a target: the script prints medians and ratios.
 set -euo pipefail
@@ -38,7 +41,7 @@ while [[ $# -gt 0 ]]; do
     --startup-only) do_keystroke=0; shift ;;
     --keystroke-only) do_startup=0; shift ;;
     --inner) inner=$2; shift 2 ;;  # internal: one platform pass, already on its display
-    *) sed -n '2,20p' "${BASH_SOURCE[0]}" >&2; exit 2 ;;
+    *) sed -n '2,22p' "${BASH_SOURCE[0]}" >&2; exit 2 ;;
   esac
 done
 build=$(cd "$build" && pwd)
@@ -54,49 +57,59 @@ median() {
     if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-# One start-up run of bench/startup_$1: appends "shown_us wall_us" to $2. The program is started
-# straight from this shell (one fork, no pipeline) and writes its marker into a file.
+# One start-up run: appends "shown_us exit_us cpu_us" to $2. $1 is quillomat, bare, or text (the bare
+# window with one line of text). The program is started straight from this shell (one fork, no
+# pipeline) and writes its marker into a file.
 start_once() {
-  local prog=$1 out=$2 t0 t1 word marker=""
+  local prog=$1 out=$2 t0 t1 word marker="" cpu="" cmd
+  case "$prog" in
+    text) cmd=("$bin/startup_bare" --with-text) ;;
+    *) cmd=("$bin/startup_$prog") ;;
+  esac
   t0=${EPOCHREALTIME/./}
-  "$bin/startup_$prog" >"$scratch/marker" 2>/dev/null
+  "${cmd[@]}" >"$scratch/marker" 2>/dev/null
   t1=${EPOCHREALTIME/./}
-  read -r word marker <"$scratch/marker" || true
-  if [[ "$word" != shown || -z "$marker" ]]; then
+  read -r word marker cpu <"$scratch/marker" || true
+  if [[ "$word" != shown || -z "$marker" || -z "$cpu" ]]; then
     echo "startup_$prog printed no marker" >&2
     return 1
   fi
-  echo "$(( marker / 1000 - t0 )) $(( t1 - t0 ))" >>"$out"
+  echo "$(( marker / 1000 - t0 )) $(( t1 - t0 )) $(( 10#$cpu / 1000 ))" >>"$out"
 }
 
 startup_pass() {
-  local platform=$1 dir i
+  local platform=$1 dir i j prog
   dir=$(mktemp -d)
   scratch=$dir
+  local order=(bare text quillomat)
   for i in 1 2 3; do  # warm the page cache, the font cache and the X server
-    start_once bare "$dir/warm"
-    start_once quillomat "$dir/warm"
+    for prog in "${order[@]}"; do start_once "$prog" "$dir/warm"; done
   done
   local load_before load_after
   load_before=$(cut -d' ' -f1-3 /proc/loadavg)
   for (( i = 0; i < runs; i++ )); do
-    if (( i % 2 )); then
-      start_once quillomat "$dir/quillomat"; start_once bare "$dir/bare"
-    else
-      start_once bare "$dir/bare"; start_once quillomat "$dir/quillomat"
-    fi
+    # Rotate which program goes first.
+    for (( j = 0; j < 3; j++ )); do
+      prog=${order[(i + j) % 3]}
+      start_once "$prog" "$dir/$prog"
+    done
   done
   load_after=$(cut -d' ' -f1-3 /proc/loadavg)
-  local qs bs qw bw
-  qs=$(cut -d' ' -f1 "$dir/quillomat" | median)
-  bs=$(cut -d' ' -f1 "$dir/bare" | median)
-  qw=$(cut -d' ' -f2 "$dir/quillomat" | median)
-  bw=$(cut -d' ' -f2 "$dir/bare" | median)
   echo "== start-up, $platform, $runs runs each (load average $load_before -> $load_after)"
-  awk -v qs="$qs" -v bs="$bs" -v qw="$qw" -v bw="$bw" 'BEGIN {
-    printf "launch to first frame: quillomat %.1f ms, bare %.1f ms, ratio %.3f\n", qs / 1000, bs / 1000, qs / bs
-    printf "launch to exit:        quillomat %.1f ms, bare %.1f ms, ratio %.3f\n", qw / 1000, bw / 1000, qw / bw
-  }'
+  local field label q b t
+  for field in 1 2 3; do
+    case $field in
+      1) label="launch to first frame:" ;;
+      2) label="launch to process exit:" ;;
+      3) label="CPU time to first frame:" ;;
+    esac
+    q=$(cut -d' ' -f$field "$dir/quillomat" | median)
+    b=$(cut -d' ' -f$field "$dir/bare" | median)
+    t=$(cut -d' ' -f$field "$dir/text" | median)
+    awk -v l="$label" -v q="$q" -v b="$b" -v t="$t" 'BEGIN {
+      printf "%-24s quillomat %.1f ms, bare %.1f ms, bare with text %.1f ms; ratio to bare %.3f, to bare with text %.3f\n",
+             l, q / 1000, b / 1000, t / 1000, q / b, q / t }'
+  done
   rm -rf "$dir"
 }
 
