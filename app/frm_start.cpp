@@ -108,7 +108,7 @@ FrmStart::FrmStart(QWidget* parent)
     : QWidget(parent), levelGroup_(new QButtonGroup(this)) {
   setUpWindow();
   createControls();
-  relateLabels();
+  labelForScreenReaders();
   orderTabs();
 }
 
@@ -161,7 +161,7 @@ void FrmStart::createControls() {
   }
 }
 
-void FrmStart::relateLabels() {
+void FrmStart::labelForScreenReaders() {
   for (const AccessibleSpec& spec : Accessibility()) {
     QWidget* widget = control(spec.control);
     if (!spec.name.isEmpty()) widget->setAccessibleName(spec.name.toString());

@@ -36,7 +36,7 @@ class FrmStart : public QWidget {
  private:
   void setUpWindow();
   void createControls();
-  void relateLabels();
+  void labelForScreenReaders();
   void orderTabs();
   // Controls that can take the focus, by tab index.
   std::vector<QWidget*> tabStops() const;
