@@ -20,7 +20,7 @@ packages=(
   xvfb xauth x11-utils fonts-dejavu-core fonts-liberation2
   clang libclang-rt-14-dev
   binutils-mingw-w64-x86-64 desktop-file-utils appstream
-  python3-pyatspi at-spi2-core dbus-x11
+  python3-pyatspi at-spi2-core dbus-x11 xdotool imagemagick dpkg-dev file
 )
 
 as_root() {
