@@ -67,11 +67,12 @@ start_once() {
     *) cmd=("$bin/startup_$prog") ;;
   esac
   t0=${EPOCHREALTIME/./}
-  "${cmd[@]}" >"$scratch/marker" 2>/dev/null
+  "${cmd[@]}" >"$scratch/marker" 2>"$scratch/errors" || true
   t1=${EPOCHREALTIME/./}
   read -r word marker cpu <"$scratch/marker" || true
   if [[ "$word" != shown || -z "$marker" || -z "$cpu" ]]; then
-    echo "startup_$prog printed no marker" >&2
+    echo "start-up run of ${cmd[*]} printed no marker:" >&2
+    cat "$scratch/errors" >&2
     return 1
   fi
   echo "$(( marker / 1000 - t0 )) $(( t1 - t0 )) $(( 10#$cpu / 1000 ))" >>"$out"
@@ -117,7 +118,7 @@ keystroke_pass() {
   local platform=$1 pointer
   for pointer in over away; do
     echo "== keystrokes, $platform, pointer $pointer"
-    "$bin/keystroke_bench" --keystrokes "$keystrokes" --pointer "$pointer" 2>/dev/null
+    "$bin/keystroke_bench" --keystrokes "$keystrokes" --pointer "$pointer"
   done
 }
 
