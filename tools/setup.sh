@@ -66,6 +66,6 @@ fi
 
 build test
 as_user ctest --preset test
+as_user tools/run_fuzz.sh 20
 build sanitize
 as_user ctest --preset sanitize
-as_user tools/run_fuzz.sh 20
