@@ -1,6 +1,8 @@
 #!/bin/sh
 # Photographs the window on a virtual X display (Xvfb, no window manager, so the client area
-# only) at scale 1 and 2, into docs/screenshot-window.png and docs/screenshot-window@2x.png.
+# only): as first shown at scale 1 and 2, then driven with real keystrokes and clicks through
+# the typical run (calculated), a results count above its base (warned) and a level chosen with
+# a box empty (the message box). Writes docs/screenshot-*.png.
 #
 #   tools/screenshot.sh [path/to/quillomat]     (default: build/release/app/quillomat)
 #
@@ -16,20 +18,53 @@ if [ "${QUILLOMAT_ON_XVFB:-}" != 1 ]; then
   exec xvfb-run --auto-servernum --server-args="-screen 0 1920x1200x24" "$0" "$program"
 fi
 
-shoot() {
-  scale=$1
-  file=$2
-  QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$program" &
+start() {
+  QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$1 "$program" &
   pid=$!
   window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Created by Brannoch$' | head -n 1)
   xdotool windowfocus --sync "$window"  # no window manager activates it otherwise
   sleep 1  # let the first paint finish
-  import -window "$window" "$docs/$file"
+}
+
+stop() {
   kill "$pid"
   wait "$pid" 2>/dev/null || true
-  echo "$docs/$file: $(identify -format '%wx%h' "$docs/$file")"
+}
+
+shoot() {
+  import -window "$window" "$docs/$1"
+  echo "$docs/$1: $(identify -format '%wx%h' "$docs/$1")"
+}
+
+# The screen over the window's area: the window with whatever lies on top of it.
+shoot_screen() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$docs/$1"
+  echo "$docs/$1: $(identify -format '%wx%h' "$docs/$1")"
+}
+
+# Clicks at a point of the window's client area (pixels at scale 1).
+click() {
+  xdotool mousemove --window "$window" "$1" "$2" click 1
+  sleep 0.3
 }
 
 mkdir -p "$docs"
-shoot 1 screenshot-window.png
-shoot 2 screenshot-window@2x.png
+start 1
+shoot screenshot-window.png
+xdotool type --delay 40 "200	50	300	120"
+sleep 0.5
+shoot screenshot-calculated.png
+xdotool type --delay 40 "0"
+sleep 0.5
+shoot screenshot-warned.png
+xdotool key --delay 40 ctrl+a Delete
+click 100 364  # 99%
+timeout 10 xdotool search --sync --onlyvisible --name '^Quillomat$' >/dev/null
+sleep 0.5
+shoot_screen screenshot-message.png
+stop
+
+start 2
+shoot screenshot-window@2x.png
+stop
