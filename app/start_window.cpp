@@ -18,6 +18,7 @@ using C = Control;
 }  // namespace
 
 void DesktopPlatform::MessageBox(std::u16string_view prompt) {
+  controls_.ApplyVisibility();
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), ToQString(prompt),
                   QMessageBox::Ok, parent_);
   box.exec();
@@ -29,6 +30,7 @@ void DesktopPlatform::EndProgram() {
 }
 
 void DesktopPlatform::ReportError(std::u16string_view message) {
+  controls_.ApplyVisibility();
   QMessageBox::warning(parent_, QApplication::applicationDisplayName(), ToQString(message));
 }
 
@@ -47,6 +49,7 @@ void StartWindow::Run(Handler handler) {
   } catch (const std::exception& error) {
     platform_.ReportError(ErrorMessage(error));
   }
+  controls_.ApplyVisibility();
 }
 
 // Alt with a key is an access key, never typing: with its button disabled (or no button for it)
@@ -91,6 +94,7 @@ void StartWindow::Connect() {
 
   // A caption change runs inside the write that made it, so errors pass on to the outer handler.
   controls_.OnCaptionChange([this](C label) {
+    emit labelChanged(label);
     if (label == C::lblDiffNeedb) form_.lblDiffNeedb_Change();
   });
 }

@@ -15,7 +15,7 @@ namespace quillomat {
 // Message boxes and ending the program, on the desktop.
 class DesktopPlatform : public Platform {
  public:
-  explicit DesktopPlatform(QWidget* parent) : parent_(parent) {}
+  DesktopPlatform(QWidget* parent, WidgetControls& controls) : parent_(parent), controls_(controls) {}
   void MessageBox(std::u16string_view prompt) override;
   void EndProgram() override;
   // A modal warning naming the problem; the program carries on afterwards.
@@ -23,6 +23,7 @@ class DesktopPlatform : public Platform {
 
  private:
   QWidget* parent_;
+  WidgetControls& controls_;  // brought up to date before a message box paints the window
 };
 
 class StartWindow : public QObject {
@@ -35,6 +36,10 @@ class StartWindow : public QObject {
   FrmStart& window() { return window_; }
   void show() { window_.show(); }
 
+ signals:
+  // A label's change event was raised (its handler runs next, inside the caption's write).
+  void labelChanged(quillomat::Control label);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -45,7 +50,7 @@ class StartWindow : public QObject {
 
   FrmStart window_;
   WidgetControls controls_{window_};
-  DesktopPlatform platform_{&window_};
+  DesktopPlatform platform_{&window_, controls_};
   StartForm form_{controls_, platform_};
 };
 

@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <utility>
+
 #include "frm_start.h"
 #include "qt_text.h"
 #include "run_time_error.h"
@@ -45,7 +47,15 @@ bool WidgetControls::Value(Control optionButton) const {
 }
 
 void WidgetControls::SetVisible(Control control, bool visible) {
-  Require(window_.control(control), control, "Visible")->setVisible(visible);
+  Require(window_.control(control), control, "Visible");
+  pendingVisible_[Index(control)] = visible;
+}
+
+void WidgetControls::ApplyVisibility() {
+  for (std::size_t i = 0; i < kControlCount; ++i) {
+    if (const auto visible = std::exchange(pendingVisible_[i], std::nullopt))
+      window_.control(static_cast<Control>(i))->setVisible(*visible);
+  }
 }
 
 void WidgetControls::SetEnabled(Control control, bool enabled) {

@@ -21,18 +21,16 @@ using C = quillomat::Control;
 
 namespace {
 
-// Counts the runs of the results' re-format: each run ends by showing the verdict box, which it
-// has just hidden, and nothing else shows that box while all four inputs hold text.
-class ReformatCounter : public QObject {
+// Counts the runs of the results' re-format: it is the change handler of the difference-needed
+// label, and runs once for each change event that label raises.
+class ReformatCounter {
  public:
-  explicit ReformatCounter(QWidget* verdictBox) { verdictBox->installEventFilter(this); }
-  int runs = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Show) ++runs;
-    return false;
+  explicit ReformatCounter(quillomat::StartWindow& window) {
+    QObject::connect(&window, &quillomat::StartWindow::labelChanged, [this](Control label) {
+      if (label == C::lblDiffNeedb) ++runs;
+    });
   }
+  int runs = 0;
 };
 
 struct SeenMessage {
@@ -121,7 +119,7 @@ TEST_F(StartWindowTest, OpensEmptyWithTheClearButtonsDisabled) {
 }
 
 TEST_F(StartWindowTest, TypicalRunKeystrokeByKeystroke) {
-  ReformatCounter hideLabelRuns(box(C::txtSigDiff));
+  ReformatCounter hideLabelRuns(app);
   struct Step {
     C box;
     const char* key;
@@ -229,7 +227,7 @@ TEST_F(StartWindowTest, EveryFillStateTransitionWithRealEvents) {
 }
 
 TEST_F(StartWindowTest, TheWarningKeepsThePreviousCaptionsAndVerdict) {
-  ReformatCounter hideLabelRuns(box(C::txtSigDiff));
+  ReformatCounter hideLabelRuns(app);
   Enter("200", "50", "300", "120");
   const auto before = Results();
   const int runs = hideLabelRuns.runs;
