@@ -1,5 +1,6 @@
 #include "window_layout.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QStringList>
 
@@ -183,11 +184,26 @@ Qt::Alignment QtAlignment(const ControlSpec& spec) {
   return vertical | Qt::AlignLeft;
 }
 
+namespace {
+
+// The designed face where the desktop has it, else the closest substitute it has. Resolved once
+// against the installed families, so no font lookup pays for asking after a missing face.
+const QString& FontFamily() {
+  static const QString family = [] {
+    // Liberation Sans and Arial share metrics close to the designed face; DejaVu Sans is wider.
+    const QStringList installed = QFontDatabase::families();
+    for (const char* candidate : {"MS Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans"}) {
+      if (installed.contains(QLatin1String(candidate))) return QString::fromLatin1(candidate);
+    }
+    return QString();  // the style hint then picks the desktop's sans-serif face
+  }();
+  return family;
+}
+
+}  // namespace
+
 QFont QtFont(Font font) {
-  QFont qtFont;
-  // Liberation Sans and Arial share metrics close to the designed face; DejaVu Sans is wider.
-  qtFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+  QFont qtFont(FontFamily());
   qtFont.setStyleHint(QFont::SansSerif);
   // Pixels, not points: the boxes are fixed in pixels, so text must not follow a desktop's DPI.
   qtFont.setPixelSize(PixelSize(font));
