@@ -1,12 +1,10 @@
 #include <QApplication>
 
+#include "application_info.h"
 #include "start_window.h"
 
 int main(int argc, char* argv[]) {
-  QApplication::setApplicationName(QStringLiteral("Quillomat"));
-  QApplication::setApplicationVersion(QStringLiteral("1.00"));
-  QApplication::setOrganizationName(QStringLiteral("Pellnor"));
-  QApplication::setDesktopFileName(QStringLiteral("io.github.quillomat.Quillomat"));
+  quillomat::DescribeApplication();
   QApplication app(argc, argv);
 
   quillomat::StartWindow window;

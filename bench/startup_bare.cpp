@@ -8,13 +8,11 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "application_info.h"
 #include "first_paint.h"
 
 int main(int argc, char* argv[]) {
-  QApplication::setApplicationName(QStringLiteral("Quillomat"));
-  QApplication::setApplicationVersion(QStringLiteral("1.00"));
-  QApplication::setOrganizationName(QStringLiteral("Pellnor"));
-  QApplication::setDesktopFileName(QStringLiteral("io.github.quillomat.Quillomat"));
+  quillomat::DescribeApplication();
   QApplication app(argc, argv);
 
   QWidget window;

@@ -3,14 +3,12 @@
 // soon as the window's first frame is on the screen (see first_paint.h).
 #include <QApplication>
 
+#include "application_info.h"
 #include "first_paint.h"
 #include "start_window.h"
 
 int main(int argc, char* argv[]) {
-  QApplication::setApplicationName(QStringLiteral("Quillomat"));
-  QApplication::setApplicationVersion(QStringLiteral("1.00"));
-  QApplication::setOrganizationName(QStringLiteral("Pellnor"));
-  QApplication::setDesktopFileName(QStringLiteral("io.github.quillomat.Quillomat"));
+  quillomat::DescribeApplication();
   QApplication app(argc, argv);
 
   quillomat::StartWindow window;
