@@ -210,6 +210,16 @@ TEST_F(FrmStartTest, TabVisitsFocusableControlsByTabIndex) {
   }
 }
 
+TEST_F(FrmStartTest, TabEntersTheLevelGroupAtTheSelectedLevel) {
+  ASSERT_NO_FATAL_FAILURE(ShowAndActivate());
+  for (Control level : {Control::opt80, Control::opt99, Control::opt95}) {
+    QTest::mouseClick(window_.option(level), Qt::LeftButton);
+    window_.button(Control::cmdClearAll)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window_.control(level)) << ControlName(level);
+  }
+}
+
 TEST_F(FrmStartTest, ExactlyOneLevelIsSelectedWhateverIsClicked) {
   QButtonGroup* group = window_.levelGroup();
   ASSERT_EQ(group->buttons().size(), 4);
