@@ -1,16 +1,19 @@
 #include "decimal_text.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace quillomat {
 namespace {
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-// Reads a run of digits into `digits`; returns how many there were.
+// Appends a run of digits to `digits`; returns how many there were.
 std::size_t TakeDigits(std::u16string_view text, std::size_t& pos, std::string& digits) {
   const std::size_t start = pos;
-  while (pos < text.size() && IsDigit(text[pos])) digits.push_back(static_cast<char>(text[pos++]));
+  while (pos < text.size() && IsDigit(text[pos])) ++pos;
+  std::transform(text.begin() + static_cast<std::ptrdiff_t>(start), text.begin() + static_cast<std::ptrdiff_t>(pos),
+                 std::back_inserter(digits), [](char16_t c) { return static_cast<char>(c); });
   return pos - start;
 }
 
@@ -34,6 +37,8 @@ std::optional<std::int64_t> TakeExponent(std::u16string_view text, std::size_t& 
 }  // namespace
 
 std::optional<Decimal> ParseDecimal(std::u16string_view text) {
+  // Every number ends in a digit; this turns a Percentage text away before any work.
+  if (text.empty() || !IsDigit(text.back())) return std::nullopt;
   Decimal number;
   number.digits.reserve(text.size());
   std::size_t pos = 0;
