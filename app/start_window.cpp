@@ -1,11 +1,11 @@
 #include "start_window.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "error_message.h"
 #include "qt_text.h"
@@ -64,33 +64,28 @@ bool StartWindow::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
+template <typename Sender, typename Signal>
+void StartWindow::Bind(Sender* sender, Signal signal, void (StartForm::*handler)()) {
+  connect(sender, signal, this, [this, handler] { Run([this, handler] { (form_.*handler)(); }); });
+}
+
 void StartWindow::Connect() {
-  const auto onTextChanged = [this](C box, void (StartForm::*handler)()) {
-    connect(window_.textBox(box), &QLineEdit::textChanged, this, [this, handler] { Run([&] { (form_.*handler)(); }); });
-  };
-  onTextChanged(C::txtBase1, &StartForm::txtBase1_Change);
-  onTextChanged(C::txtResp1, &StartForm::txtResp1_Change);
-  onTextChanged(C::txtBase2, &StartForm::txtBase2_Change);
-  onTextChanged(C::txtResp2, &StartForm::txtResp2_Change);
+  // Typing, pasting, deleting and the program's own writes all change the text.
+  Bind(window_.textBox(C::txtBase1), &QLineEdit::textChanged, &StartForm::txtBase1_Change);
+  Bind(window_.textBox(C::txtResp1), &QLineEdit::textChanged, &StartForm::txtResp1_Change);
+  Bind(window_.textBox(C::txtBase2), &QLineEdit::textChanged, &StartForm::txtBase2_Change);
+  Bind(window_.textBox(C::txtResp2), &QLineEdit::textChanged, &StartForm::txtResp2_Change);
 
-  const auto onClicked = [this](C button, void (StartForm::*handler)()) {
-    connect(window_.button(button), &QPushButton::clicked, this, [this, handler] { Run([&] { (form_.*handler)(); }); });
-  };
-  onClicked(C::cmdClear1, &StartForm::cmdClear1_Click);
-  onClicked(C::cmdClear2, &StartForm::cmdClear2_Click);
-  onClicked(C::cmdClearAll, &StartForm::cmdClearAll_Click);
-  onClicked(C::cmdExit, &StartForm::cmdExit_Click);
+  // An option button reports a click, by mouse or keyboard, after it has been selected.
+  Bind(window_.option(C::opt80), &QRadioButton::clicked, &StartForm::opt80_Click);
+  Bind(window_.option(C::opt90), &QRadioButton::clicked, &StartForm::opt90_Click);
+  Bind(window_.option(C::opt95), &QRadioButton::clicked, &StartForm::opt95_Click);
+  Bind(window_.option(C::opt99), &QRadioButton::clicked, &StartForm::opt99_Click);
 
-  // The group reports a click after it has selected the button.
-  connect(window_.levelGroup(), &QButtonGroup::idClicked, this, [this](int id) {
-    switch (static_cast<C>(id)) {
-      case C::opt80: return Run([this] { form_.opt80_Click(); });
-      case C::opt90: return Run([this] { form_.opt90_Click(); });
-      case C::opt95: return Run([this] { form_.opt95_Click(); });
-      case C::opt99: return Run([this] { form_.opt99_Click(); });
-      default: return;
-    }
-  });
+  Bind(window_.button(C::cmdClear1), &QPushButton::clicked, &StartForm::cmdClear1_Click);
+  Bind(window_.button(C::cmdClear2), &QPushButton::clicked, &StartForm::cmdClear2_Click);
+  Bind(window_.button(C::cmdClearAll), &QPushButton::clicked, &StartForm::cmdClearAll_Click);
+  Bind(window_.button(C::cmdExit), &QPushButton::clicked, &StartForm::cmdExit_Click);
 
   // A caption change runs inside the write that made it, so errors pass on to the outer handler.
   controls_.OnCaptionChange([this](C label) {

@@ -47,6 +47,9 @@ class StartWindow : public QObject {
   void Connect();
   template <typename Handler>
   void Run(Handler handler);
+  // Runs the handler, through Run, whenever the sender emits the signal.
+  template <typename Sender, typename Signal>
+  void Bind(Sender* sender, Signal signal, void (StartForm::*handler)());
 
   FrmStart window_;
   WidgetControls controls_{window_};

@@ -182,6 +182,15 @@ TEST_F(StartWindowTest, WorkedExamplesTypedInAndSwitchedBetweenLevels) {
   }
 }
 
+TEST_F(StartWindowTest, ChoosingALevelWithTheKeyboardRecalculates) {
+  Enter("100", "10", "100", "20");
+  window().option(C::opt95)->setFocus();
+  QTest::keyClick(window().option(C::opt95), Qt::Key_Right);
+  EXPECT_TRUE(window().option(C::opt99)->isChecked());
+  EXPECT_EQ(label(C::lblDiffNeedb)->text(), "11.77%");
+  EXPECT_EQ(box(C::txtSigDiff)->text(), kNo);
+}
+
 enum class Action { TypeOne, TypeTwo, EmptyOne, EmptyTwo, Clear1, Clear2, ClearAll };
 
 TEST_F(StartWindowTest, EveryFillStateTransitionWithRealEvents) {
