@@ -24,54 +24,54 @@ using namespace quillomat::layout;
 
 namespace {
 
-QWidget* MakeTextBox(const ControlSpec& spec, QWidget* parent) {
-  auto* box = new QLineEdit(spec.text.toString(), parent);
+QWidget* MakeTextBox(const ControlSpec& row, QWidget* parent) {
+  auto* box = new QLineEdit(row.text.toString(), parent);
   box->setMaxLength(std::numeric_limits<int>::max());
-  box->setAlignment(QtAlignment(spec));
+  box->setAlignment(QtAlignment(row));
   return box;
 }
 
-QWidget* MakeLabel(const ControlSpec& spec, QWidget* parent) {
-  auto* label = new QLabel(spec.text.toString(), parent);
+QWidget* MakeLabel(const ControlSpec& row, QWidget* parent) {
+  auto* label = new QLabel(row.text.toString(), parent);
   label->setTextFormat(Qt::PlainText);
-  label->setAlignment(QtAlignment(spec));
+  label->setAlignment(QtAlignment(row));
   label->setAutoFillBackground(true);
   return label;
 }
 
-QWidget* MakeCommandButton(const ControlSpec& spec, QWidget* parent) {
-  auto* button = new QPushButton(spec.text.toString(), parent);
+QWidget* MakeCommandButton(const ControlSpec& row, QWidget* parent) {
+  auto* button = new QPushButton(row.text.toString(), parent);
   button->setAutoDefault(false);
   button->setDefault(false);
   return button;
 }
 
-QWidget* MakeOptionButton(const ControlSpec& spec, QWidget* parent) {
-  auto* option = new QRadioButton(spec.text.toString(), parent);
-  option->setChecked(spec.Has(kSelected));
+QWidget* MakeOptionButton(const ControlSpec& row, QWidget* parent) {
+  auto* option = new QRadioButton(row.text.toString(), parent);
+  option->setChecked(row.Has(kSelected));
   option->setAutoFillBackground(true);
   return option;
 }
 
-QWidget* MakePicture(const ControlSpec& spec, QWidget* parent) {
-  return new quillomat::PictureBox(spec.text.toString(), parent);
+QWidget* MakePicture(const ControlSpec& row, QWidget* parent) {
+  return new quillomat::PictureBox(row.text.toString(), parent);
 }
 
-QWidget* MakeLine(const ControlSpec& spec, QWidget* parent) {
-  const QLine local = PixelLine(spec).translated(-PixelRect(spec).topLeft());
+QWidget* MakeLine(const ControlSpec& row, QWidget* parent) {
+  const QLine local = PixelLine(row).translated(-PixelRect(row).topLeft());
   return new quillomat::LineShape(local, parent);
 }
 
-QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
-  switch (spec.kind) {
-    case Kind::TextBox: return MakeTextBox(spec, parent);
-    case Kind::Label: return MakeLabel(spec, parent);
-    case Kind::CommandButton: return MakeCommandButton(spec, parent);
-    case Kind::OptionButton: return MakeOptionButton(spec, parent);
-    case Kind::Picture: return MakePicture(spec, parent);
+QWidget* MakeWidget(const ControlSpec& row, QWidget* parent) {
+  switch (row.kind) {
+    case Kind::TextBox: return MakeTextBox(row, parent);
+    case Kind::Label: return MakeLabel(row, parent);
+    case Kind::CommandButton: return MakeCommandButton(row, parent);
+    case Kind::OptionButton: return MakeOptionButton(row, parent);
+    case Kind::Picture: return MakePicture(row, parent);
     case Kind::Line: break;
   }
-  return MakeLine(spec, parent);
+  return MakeLine(row, parent);
 }
 
 // A fixed colour holds in every colour group, so a disabled control keeps it too.
@@ -82,9 +82,9 @@ void SetFixedColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t rgb
 }
 
 // A system colour is a palette role, so the control follows the desktop theme.
-void ApplyColours(QWidget* widget, const ControlSpec& spec) {
-  const Colour background = Background(spec);
-  const Colour foreground = Foreground(spec);
+void ApplyColours(QWidget* widget, const ControlSpec& row) {
+  const Colour background = Background(row);
+  const Colour foreground = Foreground(row);
   if (background.source == Colour::Source::System) {
     widget->setBackgroundRole(PaletteRole(background.system));
   } else {
@@ -146,38 +146,38 @@ void FrmStart::setUpWindow() {
 }
 
 void FrmStart::createControls() {
-  for (const ControlSpec& spec : Controls()) {
-    QWidget* widget = MakeWidget(spec, this);
-    widget->setObjectName(NameOf(spec.control));
-    widget->setGeometry(PixelRect(spec));
-    widget->setFont(FittedFont(spec));
-    ApplyColours(widget, spec);
-    widget->setEnabled(!spec.Has(kDisabled));
-    widget->setVisible(!spec.Has(kHidden));
+  for (const ControlSpec& row : Controls()) {
+    QWidget* widget = MakeWidget(row, this);
+    widget->setObjectName(NameOf(row.control));
+    widget->setGeometry(PixelRect(row));
+    widget->setFont(FittedFont(row));
+    ApplyColours(widget, row);
+    widget->setEnabled(!row.Has(kDisabled));
+    widget->setVisible(!row.Has(kHidden));
     if (auto* option = qobject_cast<QRadioButton*>(widget)) {
-      levelGroup_->addButton(option, static_cast<int>(quillomat::Index(spec.control)));
+      levelGroup_->addButton(option, static_cast<int>(quillomat::Index(row.control)));
     }
-    controls_[quillomat::Index(spec.control)] = widget;
+    controls_[quillomat::Index(row.control)] = widget;
   }
 }
 
 void FrmStart::labelForScreenReaders() {
-  for (const AccessibleSpec& spec : Accessibility()) {
-    QWidget* widget = control(spec.control);
-    if (!spec.name.isEmpty()) widget->setAccessibleName(spec.name.toString());
-    if (!spec.description.isEmpty()) widget->setAccessibleDescription(spec.description.toString());
-    if (spec.labelledBy) label(*spec.labelledBy)->setBuddy(widget);
+  for (const AccessibleSpec& row : Accessibility()) {
+    QWidget* widget = control(row.control);
+    if (!row.name.isEmpty()) widget->setAccessibleName(row.name.toString());
+    if (!row.description.isEmpty()) widget->setAccessibleDescription(row.description.toString());
+    if (row.labelledBy) label(*row.labelledBy)->setBuddy(widget);
   }
 }
 
 std::vector<QWidget*> FrmStart::tabStops() const {
-  std::vector<const ControlSpec*> specs;
-  for (const ControlSpec& spec : Controls()) {
-    if (spec.tabIndex && control(spec.control)->focusPolicy() != Qt::NoFocus) specs.push_back(&spec);
+  std::vector<const ControlSpec*> rows;
+  for (const ControlSpec& row : Controls()) {
+    if (row.tabIndex && control(row.control)->focusPolicy() != Qt::NoFocus) rows.push_back(&row);
   }
-  std::ranges::sort(specs, {}, [](const ControlSpec* spec) { return *spec->tabIndex; });
+  std::ranges::sort(rows, {}, [](const ControlSpec* row) { return *row->tabIndex; });
   std::vector<QWidget*> stops;
-  for (const ControlSpec* spec : specs) stops.push_back(control(spec->control));
+  for (const ControlSpec* row : rows) stops.push_back(control(row->control));
   return stops;
 }
 

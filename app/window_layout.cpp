@@ -97,11 +97,11 @@ constexpr bool InCreationOrder() {
 }
 static_assert(InCreationOrder(), "rows must follow the order in which the window creates them");
 
-constexpr bool WholePixels(const ControlSpec& spec) {
+constexpr bool WholePixels(const ControlSpec& row) {
   const auto whole = [](int twips) { return twips % kTwipsPerPixel == 0; };
-  return whole(spec.box.left) && whole(spec.box.top) && whole(spec.box.width) &&
-         whole(spec.box.height) && whole(spec.line.x1) && whole(spec.line.y1) &&
-         whole(spec.line.x2) && whole(spec.line.y2);
+  return whole(row.box.left) && whole(row.box.top) && whole(row.box.width) &&
+         whole(row.box.height) && whole(row.line.x1) && whole(row.line.y1) &&
+         whole(row.line.x2) && whole(row.line.y2);
 }
 static_assert(std::all_of(kControls.begin(), kControls.end(), WholePixels),
               "every position and size is a whole number of pixels");
@@ -134,32 +134,32 @@ constexpr Colour KindForeground(Kind kind) {
 
 const WindowSpec& Window() { return kWindow; }
 const std::array<ControlSpec, kControlCount>& Controls() { return kControls; }
-const ControlSpec& Spec(Control control) { return kControls[Index(control)]; }
+const ControlSpec& Row(Control control) { return kControls[Index(control)]; }
 const std::array<AccessibleSpec, 11>& Accessibility() { return kAccessibility; }
 
-Colour Background(const ControlSpec& spec) {
-  return spec.background == KindDefault() ? KindBackground(spec.kind) : spec.background;
+Colour Background(const ControlSpec& row) {
+  return row.background == KindDefault() ? KindBackground(row.kind) : row.background;
 }
 
-Colour Foreground(const ControlSpec& spec) {
-  return spec.foreground == KindDefault() ? KindForeground(spec.kind) : spec.foreground;
+Colour Foreground(const ControlSpec& row) {
+  return row.foreground == KindDefault() ? KindForeground(row.kind) : row.foreground;
 }
 
 QSize ClientSize(const WindowSpec& window) {
   return {Pixels(window.clientWidthTwips), Pixels(window.clientHeightTwips)};
 }
 
-QLine PixelLine(const ControlSpec& spec) {
-  return {Pixels(spec.line.x1), Pixels(spec.line.y1), Pixels(spec.line.x2), Pixels(spec.line.y2)};
+QLine PixelLine(const ControlSpec& row) {
+  return {Pixels(row.line.x1), Pixels(row.line.y1), Pixels(row.line.x2), Pixels(row.line.y2)};
 }
 
-QRect PixelRect(const ControlSpec& spec) {
-  if (spec.kind == Kind::Line) {
-    const QLine line = PixelLine(spec);
+QRect PixelRect(const ControlSpec& row) {
+  if (row.kind == Kind::Line) {
+    const QLine line = PixelLine(row);
     return QRect(line.p1(), line.p2()).normalized();
   }
-  return {Pixels(spec.box.left), Pixels(spec.box.top), Pixels(spec.box.width),
-          Pixels(spec.box.height)};
+  return {Pixels(row.box.left), Pixels(row.box.top), Pixels(row.box.width),
+          Pixels(row.box.height)};
 }
 
 QPalette::ColorRole PaletteRole(SystemColour colour) {
@@ -173,10 +173,10 @@ QPalette::ColorRole PaletteRole(SystemColour colour) {
   return QPalette::Window;
 }
 
-Qt::Alignment QtAlignment(const ControlSpec& spec) {
+Qt::Alignment QtAlignment(const ControlSpec& row) {
   // Labels draw their caption from the top, as single-line boxes centre theirs.
-  const Qt::Alignment vertical = spec.kind == Kind::Label ? Qt::AlignTop : Qt::AlignVCenter;
-  switch (spec.align) {
+  const Qt::Alignment vertical = row.kind == Kind::Label ? Qt::AlignTop : Qt::AlignVCenter;
+  switch (row.align) {
     case Align::Centre: return vertical | Qt::AlignHCenter;
     case Align::Right: return vertical | Qt::AlignRight;
     case Align::Left: break;
@@ -211,10 +211,10 @@ QFont QtFont(Font font) {
   return qtFont;
 }
 
-QFont FittedFont(const ControlSpec& spec) {
-  QFont font = QtFont(spec.font);
-  const QString widest = spec.widest.toString();
-  const int room = Pixels(spec.box.width);
+QFont FittedFont(const ControlSpec& row) {
+  QFont font = QtFont(row.font);
+  const QString widest = row.widest.toString();
+  const int room = Pixels(row.box.width);
   const auto fits = [&] {
     const QFontMetrics metrics(font);
     return metrics.horizontalAdvance(widest) <= room && metrics.boundingRect(widest).width() <= room;

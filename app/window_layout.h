@@ -97,24 +97,24 @@ inline constexpr int kTwipsPerPixel = 15;
 
 const WindowSpec& Window();
 const std::array<ControlSpec, kControlCount>& Controls();
-const ControlSpec& Spec(Control control);
+const ControlSpec& Row(Control control);
 const std::array<AccessibleSpec, 11>& Accessibility();
 
 // Colours with "kind default" replaced by the kind's own colours.
-Colour Background(const ControlSpec& spec);
-Colour Foreground(const ControlSpec& spec);
+Colour Background(const ControlSpec& row);
+Colour Foreground(const ControlSpec& row);
 
 constexpr int Pixels(int twips) { return twips / kTwipsPerPixel; }
 constexpr int PixelSize(Font font) { return static_cast<int>(font.points * 96.0 / 72.0 + 0.5); }
 
 QSize ClientSize(const WindowSpec& window);
 // The control's rectangle in client pixels; for the line, the rectangle its endpoints span.
-QRect PixelRect(const ControlSpec& spec);
-QLine PixelLine(const ControlSpec& spec);
+QRect PixelRect(const ControlSpec& row);
+QLine PixelLine(const ControlSpec& row);
 QPalette::ColorRole PaletteRole(SystemColour colour);
-Qt::Alignment QtAlignment(const ControlSpec& spec);
+Qt::Alignment QtAlignment(const ControlSpec& row);
 QFont QtFont(Font font);
 // The control's font, its letters drawn closer where its widest text would not fit otherwise.
-QFont FittedFont(const ControlSpec& spec);
+QFont FittedFont(const ControlSpec& row);
 
 }  // namespace quillomat::layout

@@ -138,7 +138,7 @@ TEST_F(FrmStartTest, EveryControlIsBuiltAsDesigned) {
     }
     EXPECT_EQ(widget->isEnabled(), e.enabled);
     EXPECT_EQ(widget->isVisibleTo(&window_), e.visible);
-    EXPECT_EQ(quillomat::layout::Spec(e.control).tabIndex.value_or(-1), e.tab);
+    EXPECT_EQ(quillomat::layout::Row(e.control).tabIndex.value_or(-1), e.tab);
   }
 }
 
