@@ -6,17 +6,6 @@
 namespace quillomat {
 namespace {
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-// Appends a run of digits to `digits`; returns how many there were.
-std::size_t TakeDigits(std::u16string_view text, std::size_t& pos, std::string& digits) {
-  const std::size_t start = pos;
-  while (pos < text.size() && IsDigit(text[pos])) ++pos;
-  std::transform(text.begin() + static_cast<std::ptrdiff_t>(start), text.begin() + static_cast<std::ptrdiff_t>(pos),
-                 std::back_inserter(digits), [](char16_t c) { return static_cast<char>(c); });
-  return pos - start;
-}
-
 // An exponent far beyond any double still has to be held without overflow; clamped this far,
 // it keeps its meaning (astronomically large or small) for any text that fits in memory.
 constexpr std::int64_t kExponentLimit = 1'000'000'000'000;
@@ -35,6 +24,14 @@ std::optional<std::int64_t> TakeExponent(std::u16string_view text, std::size_t& 
 }
 
 }  // namespace
+
+std::size_t TakeDigits(std::u16string_view text, std::size_t& pos, std::string& digits) {
+  const std::size_t start = pos;
+  while (pos < text.size() && IsDigit(text[pos])) ++pos;
+  std::transform(text.begin() + static_cast<std::ptrdiff_t>(start), text.begin() + static_cast<std::ptrdiff_t>(pos),
+                 std::back_inserter(digits), [](char16_t c) { return static_cast<char>(c); });
+  return pos - start;
+}
 
 std::optional<Decimal> ParseDecimal(std::u16string_view text) {
   // Every number ends in a digit; this turns a Percentage text away before any work.

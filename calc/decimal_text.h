@@ -19,6 +19,12 @@ struct Decimal {
   bool IsZero() const { return digits.empty(); }
 };
 
+inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Appends the run of digits that starts at `pos` to `digits`, as ASCII, and moves `pos` past it;
+// returns how many there were.
+std::size_t TakeDigits(std::u16string_view text, std::size_t& pos, std::string& digits);
+
 // The whole text as a plain number, "-" digits ["." digits] [("E"|"e") [sign] digits], as the
 // number and text layer writes them; nothing for any other text.
 std::optional<Decimal> ParseDecimal(std::u16string_view text);

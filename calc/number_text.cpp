@@ -18,15 +18,9 @@ constexpr int kPlainTo = 6;
 // comes near) is given back as it stands rather than grown without bound.
 constexpr std::int64_t kMaxPercentDigits = 4096;
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
 std::u16string Widen(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
 
 // --- ReadNumber -------------------------------------------------------------------------------
-
-void TakeDigits(std::u16string_view text, std::size_t& pos, std::string& out) {
-  while (pos < text.size() && IsDigit(text[pos])) out.push_back(static_cast<char>(text[pos++]));
-}
 
 // "digits[.digits][(E|e)[sign]digits]" from pos on, in ASCII; empty if no digit comes first.
 std::string NumericPrefix(std::u16string_view text, std::size_t pos) {
@@ -65,8 +59,9 @@ bool IsBeyondLargest(std::string_view number) {
     const bool negative = number[pos] == '-';
     if (number[pos] == '-' || number[pos] == '+') ++pos;
     std::int64_t exponent = 0;
+    // Clamped beyond any text's length, so the sum below keeps its sign.
     for (; pos < number.size(); ++pos)
-      exponent = std::min<std::int64_t>(exponent * 10 + (number[pos] - '0'), 1'000'000);
+      exponent = std::min<std::int64_t>(exponent * 10 + (number[pos] - '0'), 1'000'000'000'000'000);
     power += negative ? -exponent : exponent;
   }
   return power > 0;

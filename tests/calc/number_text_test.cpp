@@ -35,6 +35,13 @@ TEST(ReadNumber, ReadsTheNumberATextBeginsWith) {
     EXPECT_EQ(ReadNumber(c.text), c.expected) << '"' << Narrow(c.text) << '"';
 }
 
+TEST(ReadNumber, ScalesHugeExponentsByTheDigitsWrittenBeforeThem) {
+  const std::u16string digits = u"1" + std::u16string(1'500'000, u'0');
+  EXPECT_EQ(ReadNumber(digits + u"e-2000000"), 0.0);    // 1E-500000
+  EXPECT_EQ(ReadNumber(digits + u"e-1000000"), kInf);   // 1E+500000
+  EXPECT_EQ(ReadNumber(u"0." + digits + u"e-400"), 0.0);
+}
+
 TEST(ReadNumber, IsExactForDecimalsNearestDouble) {
   EXPECT_EQ(ReadNumber(u"0.1"), 0.1);
   EXPECT_EQ(ReadNumber(u"3.402823E+38"), 3.402823e38);
