@@ -4,8 +4,7 @@
 
 namespace quillomat {
 
-PictureBox::PictureBox(const QString& imagePath, QWidget* parent)
-    : QFrame(parent), picture_(imagePath) {
+PictureBox::PictureBox(const QString& imagePath, QWidget* parent) : QFrame(parent), picture_(imagePath) {
   setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
 }
 

@@ -14,19 +14,15 @@ std::u16string ProportionMessage(FaultKind kind, std::u16string_view player) {
     case FaultKind::DivisionByZero:
       return who + u"'s base is zero, so " + who +
              u"'s percentage cannot be calculated.\nEnter a base above zero for " + who + u".";
-    case FaultKind::Overflow:
-      break;
+    case FaultKind::Overflow: break;
   }
-  return who + u"'s results are too large for the base to give a percentage.\nCheck " + who +
-         u"'s base and results.";
+  return who + u"'s results are too large for the base to give a percentage.\nCheck " + who + u"'s base and results.";
 }
 
 std::u16string FaultMessage(const FloatingPointFault& fault) {
   switch (fault.step()) {
-    case FaultStep::Player1Proportion:
-      return ProportionMessage(fault.kind(), u"1");
-    case FaultStep::Player2Proportion:
-      return ProportionMessage(fault.kind(), u"2");
+    case FaultStep::Player1Proportion: return ProportionMessage(fault.kind(), u"1");
+    case FaultStep::Player2Proportion: return ProportionMessage(fault.kind(), u"2");
     case FaultStep::PooledProportion:
       return u"The two bases add up to zero, so the weighted average cannot be calculated.\n"
              u"Check the base of each player.";

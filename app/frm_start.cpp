@@ -104,8 +104,7 @@ QString NameOf(Control control) {
 
 }  // namespace
 
-FrmStart::FrmStart(QWidget* parent)
-    : QWidget(parent), levelGroup_(new QButtonGroup(this)) {
+FrmStart::FrmStart(QWidget* parent) : QWidget(parent), levelGroup_(new QButtonGroup(this)) {
   setUpWindow();
   createControls();
   labelForScreenReaders();
@@ -114,29 +113,20 @@ FrmStart::FrmStart(QWidget* parent)
 
 QWidget* FrmStart::control(Control control) const { return controls_[quillomat::Index(control)]; }
 
-QLineEdit* FrmStart::textBox(Control control) const {
-  return qobject_cast<QLineEdit*>(this->control(control));
-}
+QLineEdit* FrmStart::textBox(Control control) const { return qobject_cast<QLineEdit*>(this->control(control)); }
 
-QLabel* FrmStart::label(Control control) const {
-  return qobject_cast<QLabel*>(this->control(control));
-}
+QLabel* FrmStart::label(Control control) const { return qobject_cast<QLabel*>(this->control(control)); }
 
-QPushButton* FrmStart::button(Control control) const {
-  return qobject_cast<QPushButton*>(this->control(control));
-}
+QPushButton* FrmStart::button(Control control) const { return qobject_cast<QPushButton*>(this->control(control)); }
 
-QRadioButton* FrmStart::option(Control control) const {
-  return qobject_cast<QRadioButton*>(this->control(control));
-}
+QRadioButton* FrmStart::option(Control control) const { return qobject_cast<QRadioButton*>(this->control(control)); }
 
 void FrmStart::setUpWindow() {
   const WindowSpec& window = Window();
   setObjectName(window.objectName.toString());
   setWindowTitle(window.title.toString());
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(ClientSize(window));
   setBackgroundRole(PaletteRole(window.background));
   setAutoFillBackground(true);
@@ -202,8 +192,8 @@ QWidget* FrmStart::firstInTabOrder() const {
 
 void FrmStart::centreOnScreen() {
   const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-  const QRect framed = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,
-                                           size().grownBy(frame), screen()->availableGeometry());
+  const QRect framed =
+      QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size().grownBy(frame), screen()->availableGeometry());
   move(framed.topLeft());
 }
 

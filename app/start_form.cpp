@@ -11,12 +11,9 @@ constexpr C kValueLabels[] = {C::lblPer1b, C::lblPer2b, C::lblActDiffb, C::lblDi
 
 }  // namespace
 
-StartForm::StartForm(FormControls& controls, Platform& platform)
-    : controls_(controls), platform_(platform) {}
+StartForm::StartForm(FormControls& controls, Platform& platform) : controls_(controls), platform_(platform) {}
 
-bool StartForm::HasText(Control textBox) const {
-  return CompareText(controls_.Text(textBox), u"") != 0;
-}
+bool StartForm::HasText(Control textBox) const { return CompareText(controls_.Text(textBox), u"") != 0; }
 
 // All four texts are read before any is tested.
 bool StartForm::AllFilled() const {
@@ -76,12 +73,8 @@ void StartForm::EmptyBoxes(Control txt1, Control txt2, Control txt3, Control txt
     case FillState::AllEmpty:
       for (C button : {C::cmdClear1, C::cmdClear2, C::cmdClearAll}) controls_.SetEnabled(button, false);
       break;
-    case FillState::FirstPairOnly:
-      controls_.SetEnabled(C::cmdClear1, true);
-      break;
-    case FillState::SecondPairOnly:
-      controls_.SetEnabled(C::cmdClear2, true);
-      break;
+    case FillState::FirstPairOnly: controls_.SetEnabled(C::cmdClear1, true); break;
+    case FillState::SecondPairOnly: controls_.SetEnabled(C::cmdClear2, true); break;
     case FillState::BothPairs:
       for (C button : {C::cmdClear1, C::cmdClear2, C::cmdClearAll}) controls_.SetEnabled(button, true);
       break;
@@ -103,7 +96,8 @@ void StartForm::HideLabel(Control lblName) {
   for (C label : {C::lblWAvgb, C::lblPer1b, C::lblPer2b, C::lblDiffNeedb, C::lblActDiffb})
     controls_.SetCaption(label, FormatPercent(controls_.Caption(label)));
 
-  const C resultArea[] = {lblName, C::lblWAvgb, C::lblPer1b, C::lblPer2b, C::lblDiffNeedb, C::lblActDiffb, C::txtSigDiff};
+  const C resultArea[] = {lblName,         C::lblWAvgb,    C::lblPer1b,  C::lblPer2b,
+                          C::lblDiffNeedb, C::lblActDiffb, C::txtSigDiff};
   for (C control : resultArea) controls_.SetVisible(control, false);
   if (AllFilled())
     for (C control : resultArea) controls_.SetVisible(control, true);

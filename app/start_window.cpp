@@ -19,8 +19,8 @@ using C = Control;
 
 void DesktopPlatform::MessageBox(std::u16string_view prompt) {
   controls_.ApplyVisibility();
-  QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), ToQString(prompt),
-                  QMessageBox::Ok, parent_);
+  QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), ToQString(prompt), QMessageBox::Ok,
+                  parent_);
   box.exec();
 }
 

@@ -31,8 +31,8 @@ constexpr std::optional<int> kNoTab;
 constexpr QStringView kPercentage = u"100.00%";
 constexpr std::uint8_t kDisplayBox = kDisabled | kHidden;
 
-constexpr WindowSpec kWindow{u"frmStart", u"Created by Brannoch",       9570, 5985,
-                             SystemColour::ActiveBorder, kRegular8, u":/quillomat/quillomat.ico"};
+constexpr WindowSpec kWindow{u"frmStart", u"Created by Brannoch",      9570, 5985, SystemColour::ActiveBorder,
+                             kRegular8,   u":/quillomat/quillomat.ico"};
 
 // clang-format off
 constexpr std::array<ControlSpec, kControlCount> kControls{{
@@ -99,9 +99,8 @@ static_assert(InCreationOrder(), "rows must follow the order in which the window
 
 constexpr bool WholePixels(const ControlSpec& row) {
   const auto whole = [](int twips) { return twips % kTwipsPerPixel == 0; };
-  return whole(row.box.left) && whole(row.box.top) && whole(row.box.width) &&
-         whole(row.box.height) && whole(row.line.x1) && whole(row.line.y1) &&
-         whole(row.line.x2) && whole(row.line.y2);
+  return whole(row.box.left) && whole(row.box.top) && whole(row.box.width) && whole(row.box.height) &&
+         whole(row.line.x1) && whole(row.line.y1) && whole(row.line.x2) && whole(row.line.y2);
 }
 static_assert(std::all_of(kControls.begin(), kControls.end(), WholePixels),
               "every position and size is a whole number of pixels");
@@ -158,8 +157,7 @@ QRect PixelRect(const ControlSpec& row) {
     const QLine line = PixelLine(row);
     return QRect(line.p1(), line.p2()).normalized();
   }
-  return {Pixels(row.box.left), Pixels(row.box.top), Pixels(row.box.width),
-          Pixels(row.box.height)};
+  return {Pixels(row.box.left), Pixels(row.box.top), Pixels(row.box.width), Pixels(row.box.height)};
 }
 
 QPalette::ColorRole PaletteRole(SystemColour colour) {

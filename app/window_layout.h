@@ -19,9 +19,11 @@ namespace quillomat::layout {
 enum class Kind : std::uint8_t { TextBox, Label, CommandButton, OptionButton, Picture, Line };
 
 // Colours that the desktop theme supplies by role.
+// clang-format off
 enum class SystemColour : std::uint8_t {
   ActiveBorder, ButtonFace, ButtonText, WindowBackground, WindowText,
 };
+// clang-format on
 
 struct Colour {
   enum class Source : std::uint8_t { KindDefault, Fixed, System };

@@ -143,8 +143,8 @@ void Report(std::string_view name, std::vector<double> ms) {
   double sum = 0;
   for (double v : ms) sum += v;
   std::printf("%-8s n=%zu  median %.4f ms  p90 %.4f ms  p99 %.4f ms  min %.4f  mean %.4f  max %.4f\n",
-              std::string(name).c_str(), ms.size(), Percentile(ms, 0.5), Percentile(ms, 0.9),
-              Percentile(ms, 0.99), ms.front(), sum / static_cast<double>(ms.size()), ms.back());
+              std::string(name).c_str(), ms.size(), Percentile(ms, 0.5), Percentile(ms, 0.9), Percentile(ms, 0.99),
+              ms.front(), sum / static_cast<double>(ms.size()), ms.back());
 }
 
 class Bench {
@@ -166,8 +166,7 @@ class Bench {
     // Best effort: the keys are delivered to the box whether or not the window is active.
     if (!QTest::qWaitForWindowActive(&window_)) std::fprintf(stderr, "note: the window is not active\n");
     const QRect frame = window_.frameGeometry();
-    QCursor::setPos(pointerOver ? window_.mapToGlobal(window_.rect().center())
-                                : frame.bottomRight() + QPoint(40, 40));
+    QCursor::setPos(pointerOver ? window_.mapToGlobal(window_.rect().center()) : frame.bottomRight() + QPoint(40, 40));
     QTest::qWait(100);  // the enter or leave event arrives from the window system
     QTest::keyClicks(window_.textBox(C::txtBase1), QStringLiteral("200"));
     QTest::keyClicks(window_.textBox(C::txtResp1), QStringLiteral("50"));
@@ -176,8 +175,7 @@ class Bench {
     QTest::keyClicks(box_, QStringLiteral("12"));
     Settle();
     if (result_->text() != kShort || !result_->isVisible()) {
-      std::fprintf(stderr, "unexpected window state after filling: lblPer2b \"%s\"\n",
-                   qPrintable(result_->text()));
+      std::fprintf(stderr, "unexpected window state after filling: lblPer2b \"%s\"\n", qPrintable(result_->text()));
       return false;
     }
     return true;
@@ -197,8 +195,8 @@ class Bench {
       const Clock::time_point end = Clock::now();
 
       if (result_->text() != expected) {
-        std::fprintf(stderr, "keystroke %ld: lblPer2b shows \"%s\", expected \"%s\"\n", i,
-                     qPrintable(result_->text()), qPrintable(expected));
+        std::fprintf(stderr, "keystroke %ld: lblPer2b shows \"%s\", expected \"%s\"\n", i, qPrintable(result_->text()),
+                     qPrintable(expected));
         return false;
       }
       if (!flush) Settle();
@@ -252,10 +250,11 @@ int main(int argc, char* argv[]) {
   Bench bench(start, options.gapMs);
   if (!bench.Prepare(options.pointerOver)) return 1;
 
-  std::printf("platform %s, pointer %s the window, %ld keystrokes per measurement after %ld warm-up "
-              "keystrokes, %d ms between keystrokes\n",
-              qPrintable(QGuiApplication::platformName()), options.pointerOver ? "over" : "away from",
-              options.keystrokes, options.warmup, options.gapMs);
+  std::printf(
+      "platform %s, pointer %s the window, %ld keystrokes per measurement after %ld warm-up "
+      "keystrokes, %d ms between keystrokes\n",
+      qPrintable(QGuiApplication::platformName()), options.pointerOver ? "over" : "away from", options.keystrokes,
+      options.warmup, options.gapMs);
   std::printf("load average before: %s\n", LoadAverage().c_str());
 
   std::ofstream samples;

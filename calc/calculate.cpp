@@ -18,16 +18,14 @@ struct Level {
   float criticalValue;
 };
 // Read in this order; the first selected button decides.
-constexpr std::array<Level, 4> kLevels{{
-    {C::opt80, 1.28f}, {C::opt90, 1.64f}, {C::opt95, 1.96f}, {C::opt99, 2.33f}}};
+constexpr std::array<Level, 4> kLevels{{{C::opt80, 1.28f}, {C::opt90, 1.64f}, {C::opt95, 1.96f}, {C::opt99, 2.33f}}};
 
 // Round to nearest Single, ties to even; finite values beyond the Single range become infinities.
 float RoundToSingle(double value) {
   // The midpoint between the largest Single and 2^128: from here on the nearest is infinity.
   constexpr double kOverflowThreshold = 0x1.ffffffp127;
   constexpr float kInfinity = std::numeric_limits<float>::infinity();
-  if (std::isfinite(value) && std::fabs(value) >= kOverflowThreshold)
-    return value > 0 ? kInfinity : -kInfinity;
+  if (std::isfinite(value) && std::fabs(value) >= kOverflowThreshold) return value > 0 ? kInfinity : -kInfinity;
   return static_cast<float>(value);
 }
 
@@ -96,8 +94,7 @@ void ComputeProportions(Singles& s) {
   const double pooled = fp.Div(fp.Add(s.Resp2, s.Resp1), fp.Add(s.Base2, s.Base1));
   fp.Check(FaultStep::PooledProportion);
   s.WAvg = fp.Store(pooled);
-  const double radicand = fp.Mul(fp.Add(fp.Div(1, s.Base2), fp.Div(1, s.Base1)),
-                                 fp.Mul(fp.Sub(1, s.WAvg), s.WAvg));
+  const double radicand = fp.Mul(fp.Add(fp.Div(1, s.Base2), fp.Div(1, s.Base1)), fp.Mul(fp.Sub(1, s.WAvg), s.WAvg));
   fp.Check(FaultStep::Radicand);
 
   // Only negative entries reach a negative radicand; its root would be meaningless.
@@ -110,8 +107,7 @@ void ComputeProportions(Singles& s) {
 std::u16string ActualDifferenceText(const Singles& s) {
   if (s.Per1 == s.Per2) return IntegerToText(0);
   CheckedArithmetic fp;
-  const float difference = s.Per1 > s.Per2 ? fp.Store(fp.Sub(s.Per1, s.Per2))
-                                           : fp.Store(fp.Sub(s.Per2, s.Per1));
+  const float difference = s.Per1 > s.Per2 ? fp.Store(fp.Sub(s.Per1, s.Per2)) : fp.Store(fp.Sub(s.Per2, s.Per1));
   fp.Check(FaultStep::ActualDifference);
   return SingleToText(difference);
 }

@@ -11,12 +11,14 @@
 namespace quillomat {
 
 // Every control of the window, in the order the window creates them.
+// clang-format off
 enum class Control : std::uint8_t {
   txtSigDiff, txtWarnSign, opt95, opt90, opt99, opt80, cmdClearAll, cmdClear2, cmdClear1, cmdExit,
   txtResp2, txtBase2, txtResp1, txtBase1, Label4, Label1, Image1, Label3, Label2, lblSigLevel,
   Line1, lblWAvg, lblWAvgb, lblActDiffb, lblActDiff, lblDiffNeedb, lblDiffNeed, lblPer2b, lblPer2,
   lblPer1, lblPer1b, lblResp2, lblBase2, lblResp1, lblTitle, lblBase1,
 };
+// clang-format on
 inline constexpr std::size_t kControlCount = 36;
 
 // The control's name, which is also its widget's objectName ("txtBase1").

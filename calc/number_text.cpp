@@ -52,8 +52,8 @@ bool IsBeyondLargest(std::string_view number) {
   if (first == std::string_view::npos) return false;
   const auto point = std::min(mantissa.find('.'), mantissa.size());
   // Power of ten of the first significant digit.
-  std::int64_t power = first < point ? static_cast<std::int64_t>(point - first) - 1
-                                     : -static_cast<std::int64_t>(first - point);
+  std::int64_t power =
+      first < point ? static_cast<std::int64_t>(point - first) - 1 : -static_cast<std::int64_t>(first - point);
   if (exponentAt != std::string_view::npos) {
     std::size_t pos = exponentAt + 1;
     const bool negative = number[pos] == '-';

@@ -18,13 +18,13 @@ enum class FaultKind { InvalidOperation, DivisionByZero, Overflow };
 
 // The checked step of the calculation at which a fault stopped it.
 enum class FaultStep {
-  Player1Proportion,   // results over base of player 1
-  Player2Proportion,   // results over base of player 2
-  PooledProportion,    // both results over both bases
-  Radicand,            // the variance term under the root
-  Root,                // square root of a negative radicand
-  DifferenceNeeded,    // root times the critical value
-  ActualDifference,    // difference of the two proportions
+  Player1Proportion,  // results over base of player 1
+  Player2Proportion,  // results over base of player 2
+  PooledProportion,   // both results over both bases
+  Radicand,           // the variance term under the root
+  Root,               // square root of a negative radicand
+  DifferenceNeeded,   // root times the critical value
+  ActualDifference,   // difference of the two proportions
 };
 
 class FloatingPointFault : public RunTimeError {

@@ -81,9 +81,8 @@ class FrmStartRenderTest : public testing::Test {
 };
 
 TEST_F(FrmStartRenderTest, RunsAtTheRequestedScale) {
-  const double requested = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
-                               ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
-                               : 1.0;
+  const double requested =
+      qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble() : 1.0;
   EXPECT_DOUBLE_EQ(Grab().devicePixelRatio(), requested);
   EXPECT_EQ(Grab().size(), QSize(638, 399) * requested);
 }

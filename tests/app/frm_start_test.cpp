@@ -133,8 +133,7 @@ TEST_F(FrmStartTest, EveryControlIsBuiltAsDesigned) {
     if (e.fontPixels != 0) {
       EXPECT_EQ(widget->font().pixelSize(), e.fontPixels);
       EXPECT_EQ(widget->font().bold(), e.bold);
-      EXPECT_FALSE(widget->font().italic() || widget->font().underline() ||
-                   widget->font().strikeOut());
+      EXPECT_FALSE(widget->font().italic() || widget->font().underline() || widget->font().strikeOut());
     }
     EXPECT_EQ(widget->isEnabled(), e.enabled);
     EXPECT_EQ(widget->isVisibleTo(&window_), e.visible);
@@ -170,8 +169,7 @@ TEST_F(FrmStartTest, IconCarriesBothSizes) {
 TEST_F(FrmStartTest, WindowOpensCentredOnTheScreen) {
   window_.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
-  const QPoint offset =
-      window_.frameGeometry().center() - window_.screen()->availableGeometry().center();
+  const QPoint offset = window_.frameGeometry().center() - window_.screen()->availableGeometry().center();
   EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
 }
 
@@ -196,9 +194,9 @@ TEST_F(FrmStartTest, FocusStartsInFirstBaseAndTabFollowsReadingOrder) {
 
 TEST_F(FrmStartTest, TabVisitsFocusableControlsByTabIndex) {
   // The level group is one stop, entered at its selected button; the display boxes are disabled.
-  const Control expected[] = {Control::txtResp1,  Control::txtBase2,  Control::txtResp2,
-                              Control::cmdExit,   Control::cmdClear1, Control::cmdClear2,
-                              Control::cmdClearAll, Control::opt95,   Control::txtBase1};
+  const Control expected[] = {Control::txtResp1,    Control::txtBase2,  Control::txtResp2,
+                              Control::cmdExit,     Control::cmdClear1, Control::cmdClear2,
+                              Control::cmdClearAll, Control::opt95,     Control::txtBase1};
   ASSERT_NO_FATAL_FAILURE(ShowAndActivate());
   for (Control next : expected) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -226,14 +224,14 @@ TEST_F(FrmStartTest, ExactlyOneLevelIsSelectedWhateverIsClicked) {
   EXPECT_TRUE(group->exclusive());
   EXPECT_EQ(group->checkedButton(), window_.option(Control::opt95));
   ASSERT_NO_FATAL_FAILURE(ShowAndActivate());
-  for (Control clicked : {Control::opt80, Control::opt80, Control::opt99, Control::opt90,
-                          Control::opt95, Control::opt95}) {
+  for (Control clicked :
+       {Control::opt80, Control::opt80, Control::opt99, Control::opt90, Control::opt95, Control::opt95}) {
     QTest::mouseClick(window_.option(clicked), Qt::LeftButton);
     SCOPED_TRACE(ControlName(clicked).data());
     EXPECT_EQ(group->checkedButton(), window_.option(clicked));
     EXPECT_EQ(group->checkedId(), static_cast<int>(quillomat::Index(clicked)));
-    const auto checked = std::ranges::count_if(
-        group->buttons(), [](const QAbstractButton* b) { return b->isChecked(); });
+    const auto checked =
+        std::ranges::count_if(group->buttons(), [](const QAbstractButton* b) { return b->isChecked(); });
     EXPECT_EQ(checked, 1);
   }
 }
@@ -300,8 +298,7 @@ TEST_F(FrmStartTest, ValueLabelsSpeakTheirValueAndSayWhatItIs) {
     value->setText(QStringLiteral("25.00%"));
     EXPECT_EQ(AccessibleText(value, QAccessible::Name), "25.00%");
     EXPECT_EQ(AccessibleText(value, QAccessible::Description), c.description);
-    const auto labels =
-        QAccessible::queryAccessibleInterface(value)->relations(QAccessible::Label);
+    const auto labels = QAccessible::queryAccessibleInterface(value)->relations(QAccessible::Label);
     ASSERT_EQ(labels.size(), 1);
     EXPECT_EQ(labels.front().first->object(), window_.control(c.caption));
   }
@@ -331,16 +328,13 @@ QSize TextRoom(const QWidget* widget) {
 std::vector<QString> TextsShownIn(Control control, const QString& ownText) {
   switch (control) {
     case Control::txtSigDiff:
-      return {QStringLiteral("  SIGNIFICANTLY DIFFERENT  "),
-              QStringLiteral("  NOT significantly different  ")};
+      return {QStringLiteral("  SIGNIFICANTLY DIFFERENT  "), QStringLiteral("  NOT significantly different  ")};
     case Control::lblPer1b:
     case Control::lblPer2b:
     case Control::lblWAvgb:
     case Control::lblActDiffb:
-    case Control::lblDiffNeedb:
-      return {QStringLiteral("08.48%"), QStringLiteral("100.00%"), QStringLiteral("182.15%")};
-    default:
-      return {QString(ownText).remove(u'&')};
+    case Control::lblDiffNeedb: return {QStringLiteral("08.48%"), QStringLiteral("100.00%"), QStringLiteral("182.15%")};
+    default: return {QString(ownText).remove(u'&')};
   }
 }
 
@@ -361,8 +355,8 @@ TEST_F(FrmStartTest, EveryTextFitsItsBox) {
 
 TEST_F(FrmStartTest, BodyTextUsesAPlainSansSerifFace) {
   const QFontInfo info(window_.control(Control::lblBase1)->font());
-  EXPECT_TRUE(info.family() == "Liberation Sans" || info.family() == "Arial" ||
-              info.family() == "MS Sans Serif" || info.family() == "DejaVu Sans")
+  EXPECT_TRUE(info.family() == "Liberation Sans" || info.family() == "Arial" || info.family() == "MS Sans Serif" ||
+              info.family() == "DejaVu Sans")
       << info.family().toStdString();
   EXPECT_EQ(info.pixelSize(), 13);
   EXPECT_FALSE(info.italic());

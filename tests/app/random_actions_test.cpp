@@ -85,7 +85,7 @@ constexpr std::array<const char*, 3> kClearWord{"Clear1", "Clear2", "ClearAll"};
 
 // The result controls whose visibility is compared; the first five are the value labels.
 enum Shown { kPer1b, kPer2b, kWAvgb, kActDiffb, kDiffNeedb, kSigDiff, kWarnSign };
-constexpr std::array<C, 7> kShownControl{C::lblPer1b,     C::lblPer2b,   C::lblWAvgb,  C::lblActDiffb,
+constexpr std::array<C, 7> kShownControl{C::lblPer1b,     C::lblPer2b,   C::lblWAvgb,   C::lblActDiffb,
                                          C::lblDiffNeedb, C::txtSigDiff, C::txtWarnSign};
 
 const std::string kPrompt = "Please insert all numbers first";
@@ -305,21 +305,13 @@ class Model {
     screen_.messages.clear();
     const auto box = a.Index();
     switch (a.kind) {
-      case Action::kType:
-        SetText(box, screen_.texts[box] + a.character);
-        break;
+      case Action::kType: SetText(box, screen_.texts[box] + a.character); break;
       case Action::kBackspace:
         if (!screen_.texts[box].empty()) SetText(box, screen_.texts[box].substr(0, screen_.texts[box].size() - 1));
         break;
-      case Action::kWipe:
-        SetText(box, "");
-        break;
-      case Action::kClear:
-        ClickClear(a.Index());
-        break;
-      case Action::kLevel:
-        ClickLevel(a.Index());
-        break;
+      case Action::kWipe: SetText(box, ""); break;
+      case Action::kClear: ClickClear(a.Index()); break;
+      case Action::kLevel: ClickLevel(a.Index()); break;
     }
   }
 
@@ -552,8 +544,7 @@ class Generator {
       box = typing[static_cast<std::size_t>(Below(static_cast<int>(typing.size())))];
       // Mostly a group's base before its results count, as a user enters them.
       const int baseOfGroup = box == kResp1 ? kBase1 : box == kResp2 ? kBase2 : box;
-      if (baseOfGroup != box && Below(4) != 0 &&
-          std::find(typing.begin(), typing.end(), baseOfGroup) != typing.end())
+      if (baseOfGroup != box && Below(4) != 0 && std::find(typing.begin(), typing.end(), baseOfGroup) != typing.end())
         box = baseOfGroup;
     } else if (Below(30) == 0) {
       StartScenario();
@@ -575,15 +566,15 @@ class Generator {
   void StartScenario() {
     const auto zeros = [](int n) { return std::string(static_cast<std::size_t>(n), '0'); };
     const std::array<std::array<std::string, 2>, 9> groups{{
-        {"-.5", "-3" + zeros(38)},              // results over base beyond the Single range
-        {"." + zeros(39) + "1", "-1"},          // the same with a base near the smallest Single
-        {"5", "-1" + zeros(39)},                // results of minus infinity: an infinite proportion
-        {"1" + zeros(39), "1" + zeros(39)},     // infinity over infinity
-        {"1" + zeros(39), "7"},                 // an infinite base: a proportion of 0
-        {"." + zeros(46) + "1", "0"},           // a base that is 0 as a Single: 0 over 0
+        {"-.5", "-3" + zeros(38)},                         // results over base beyond the Single range
+        {"." + zeros(39) + "1", "-1"},                     // the same with a base near the smallest Single
+        {"5", "-1" + zeros(39)},                           // results of minus infinity: an infinite proportion
+        {"1" + zeros(39), "1" + zeros(39)},                // infinity over infinity
+        {"1" + zeros(39), "7"},                            // an infinite base: a proportion of 0
+        {"." + zeros(46) + "1", "0"},                      // a base that is 0 as a Single: 0 over 0
         {"34028235" + zeros(31), "34028235" + zeros(31)},  // the largest Single over itself
-        {"-.1", "-1" + zeros(37)},              // with .2 and 0: a difference needed too large
-        {"-.1", "-3" + zeros(37)},              // with .15 and 0: a pooled proportion too large
+        {"-.1", "-1" + zeros(37)},                         // with .2 and 0: a difference needed too large
+        {"-.1", "-3" + zeros(37)},                         // with .15 and 0: a pooled proportion too large
     }};
     const std::size_t pick = static_cast<std::size_t>(Below(static_cast<int>(groups.size())));
     std::array<std::string, 2> other{Number(3), ""};
@@ -711,12 +702,8 @@ class RealWindow {
         QTest::keyClick(Box(a), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(Box(a), Qt::Key_Delete);
         break;
-      case Action::kClear:
-        QTest::mouseClick(w_.control(kClearControl[a.Index()]), Qt::LeftButton);
-        break;
-      case Action::kLevel:
-        QTest::mouseClick(w_.control(kLevelControl[a.Index()]), Qt::LeftButton);
-        break;
+      case Action::kClear: QTest::mouseClick(w_.control(kClearControl[a.Index()]), Qt::LeftButton); break;
+      case Action::kLevel: QTest::mouseClick(w_.control(kLevelControl[a.Index()]), Qt::LeftButton); break;
     }
   }
 
@@ -890,10 +877,20 @@ TEST(RandomActionsModel, ReadsEntriesAndShowsPercentages) {
   EXPECT_EQ(ReadEntry("3 4"), 3.0);
 
   const std::pair<float, const char*> shown[] = {
-      {0.0523f, "05.23%"},    {0.25f, "25.00%"},       {0.08475725f, "08.48%"}, {1.0f / 3.0f, "33.33%"},
-      {0.999999f, "100.00%"}, {1.131607f, "113.16%"},  {12.5f, "1250.00%"},     {0.00125f, "00.13%"},
-      {-0.5f, "-50.00%"},     {-0.00001f, "00.00%"},   {0.00005f, "00.01%"},    {0.00004999f, "00.00%"},
-      {123456789.0f, "12345680000.00%"},               {0.523f - 0.48f, "04.30%"},
+      {0.0523f, "05.23%"},
+      {0.25f, "25.00%"},
+      {0.08475725f, "08.48%"},
+      {1.0f / 3.0f, "33.33%"},
+      {0.999999f, "100.00%"},
+      {1.131607f, "113.16%"},
+      {12.5f, "1250.00%"},
+      {0.00125f, "00.13%"},
+      {-0.5f, "-50.00%"},
+      {-0.00001f, "00.00%"},
+      {0.00005f, "00.01%"},
+      {0.00004999f, "00.00%"},
+      {123456789.0f, "12345680000.00%"},
+      {0.523f - 0.48f, "04.30%"},
   };
   for (const auto& [value, text] : shown) EXPECT_EQ(ShowPercent(value).Text(), text) << value;
   EXPECT_LT(CompareShown(ShowPercent(0.5f), ShowPercent(1.1316f)), 0);
@@ -910,12 +907,12 @@ TEST(RandomActions, FixedSeedAgreesWithTheModel) {
   ASSERT_TRUE(r.passed) << r.report;
   for (const char* outcome :
        {"calculated: significant", "calculated: not significant", "calculated: a difference of 100.00% or more",
-        "calculated: an entry beyond the Single range", "warning: results above base",
-        "level click with a box empty", "click on a disabled clear button", "click on Clear1", "click on Clear2",
-        "click on ClearAll", "error: invalid operation at player 1's proportion",
-        "error: division by zero at player 2's proportion", "error: division by zero at the pooled proportion",
-        "error: invalid operation at the root", "error: overflow at player 1's proportion",
-        "error: overflow at the radicand", "error: overflow at the difference needed"})
+        "calculated: an entry beyond the Single range", "warning: results above base", "level click with a box empty",
+        "click on a disabled clear button", "click on Clear1", "click on Clear2", "click on ClearAll",
+        "error: invalid operation at player 1's proportion", "error: division by zero at player 2's proportion",
+        "error: division by zero at the pooled proportion", "error: invalid operation at the root",
+        "error: overflow at player 1's proportion", "error: overflow at the radicand",
+        "error: overflow at the difference needed"})
     EXPECT_GT(r.tally[outcome], 0) << outcome;
 }
 

@@ -113,7 +113,7 @@ TEST_F(StartFormTest, TypicalRunKeystrokeByKeystroke) {
     EXPECT_EQ(hideLabelRuns, s.visible[0] == '1' ? 2 : 0) << "keystroke " << step;
     ++step;
   }
-  const std::vector<std::string> shown{Shown(C::lblPer1b), Shown(C::lblPer2b), Shown(C::lblWAvgb),
+  const std::vector<std::string> shown{Shown(C::lblPer1b),    Shown(C::lblPer2b),     Shown(C::lblWAvgb),
                                        Shown(C::lblActDiffb), Shown(C::lblDiffNeedb), Shown(C::txtSigDiff)};
   EXPECT_EQ(shown, (std::vector<std::string>{"25.00%", "40.00%", "34.00%", "15.00%", "08.48%",
                                              "  SIGNIFICANTLY DIFFERENT  "}));
@@ -144,13 +144,12 @@ TEST_F(StartFormTest, EveryTransitionOfTheFillStates) {
     return {};
   };
   const Transition transitions[] = {
-      {"S1", Event::TextIntoOne, "S2"}, {"S1", Event::TextIntoTwo, "S3"},
-      {"S2", Event::TextIntoTwo, "S4"}, {"S2", Event::EmptyOne, "S1"},    {"S2", Event::Clear1, "S1"},
-      {"S3", Event::TextIntoOne, "S4"}, {"S3", Event::EmptyTwo, "S1"},    {"S3", Event::Clear2, "S1"},
-      {"S4", Event::EmptyOne, "S6"},    {"S4", Event::EmptyTwo, "S5"},    {"S4", Event::Clear1, "S3"},
-      {"S4", Event::Clear2, "S2"},      {"S4", Event::ClearAll, "S1"},
-      {"S5", Event::TextIntoTwo, "S4"}, {"S5", Event::EmptyOne, "S1"},    {"S5", Event::Clear1, "S1"},
-      {"S5", Event::Clear2, "S2"},      {"S5", Event::ClearAll, "S1"},
+      {"S1", Event::TextIntoOne, "S2"}, {"S1", Event::TextIntoTwo, "S3"}, {"S2", Event::TextIntoTwo, "S4"},
+      {"S2", Event::EmptyOne, "S1"},    {"S2", Event::Clear1, "S1"},      {"S3", Event::TextIntoOne, "S4"},
+      {"S3", Event::EmptyTwo, "S1"},    {"S3", Event::Clear2, "S1"},      {"S4", Event::EmptyOne, "S6"},
+      {"S4", Event::EmptyTwo, "S5"},    {"S4", Event::Clear1, "S3"},      {"S4", Event::Clear2, "S2"},
+      {"S4", Event::ClearAll, "S1"},    {"S5", Event::TextIntoTwo, "S4"}, {"S5", Event::EmptyOne, "S1"},
+      {"S5", Event::Clear1, "S1"},      {"S5", Event::Clear2, "S2"},      {"S5", Event::ClearAll, "S1"},
       {"S6", Event::TextIntoOne, "S4"}, {"S6", Event::EmptyTwo, "S1"},    {"S6", Event::Clear1, "S3"},
       {"S6", Event::Clear2, "S1"},      {"S6", Event::ClearAll, "S1"},
   };
@@ -281,8 +280,7 @@ TEST(ErrorMessage, NamesTheProblemAndTheEntries) {
     const std::string message = Narrow(ErrorMessage(FloatingPointFault(c.kind, c.step)));
     EXPECT_NE(message.find(c.mentions), std::string::npos) << message;
   }
-  EXPECT_NE(Narrow(ErrorMessage(ControlAccessError(C::lblPer1b, "SetCaption"))).find("try again"),
-            std::string::npos);
+  EXPECT_NE(Narrow(ErrorMessage(ControlAccessError(C::lblPer1b, "SetCaption"))).find("try again"), std::string::npos);
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ class StartWindowTest : public ::testing::Test {
     return flags;
   }
   std::vector<QString> Results() {
-    return {label(C::lblPer1b)->text(), label(C::lblPer2b)->text(), label(C::lblWAvgb)->text(),
+    return {label(C::lblPer1b)->text(),    label(C::lblPer2b)->text(),     label(C::lblWAvgb)->text(),
             label(C::lblActDiffb)->text(), label(C::lblDiffNeedb)->text(), box(C::txtSigDiff)->text()};
   }
 
@@ -127,12 +127,10 @@ TEST_F(StartWindowTest, TypicalRunKeystrokeByKeystroke) {
     const char* visible;
   };
   const Step steps[] = {
-      {C::txtBase1, "2", "100", "0000000"}, {C::txtBase1, "0", "100", "0000000"},
-      {C::txtBase1, "0", "100", "0000000"}, {C::txtResp1, "5", "100", "0000000"},
-      {C::txtResp1, "0", "100", "0000000"}, {C::txtBase2, "3", "111", "0000000"},
-      {C::txtBase2, "0", "111", "0000000"}, {C::txtBase2, "0", "111", "0000000"},
-      {C::txtResp2, "1", "111", "1111110"}, {C::txtResp2, "2", "111", "1111110"},
-      {C::txtResp2, "0", "111", "1111110"},
+      {C::txtBase1, "2", "100", "0000000"}, {C::txtBase1, "0", "100", "0000000"}, {C::txtBase1, "0", "100", "0000000"},
+      {C::txtResp1, "5", "100", "0000000"}, {C::txtResp1, "0", "100", "0000000"}, {C::txtBase2, "3", "111", "0000000"},
+      {C::txtBase2, "0", "111", "0000000"}, {C::txtBase2, "0", "111", "0000000"}, {C::txtResp2, "1", "111", "1111110"},
+      {C::txtResp2, "2", "111", "1111110"}, {C::txtResp2, "0", "111", "1111110"},
   };
   int keystroke = 0;
   for (const auto& s : steps) {
@@ -162,12 +160,9 @@ struct Example {
 
 TEST_F(StartWindowTest, WorkedExamplesTypedInAndSwitchedBetweenLevels) {
   const Example examples[] = {
-      {"100", "10", "100", "20", C::opt80, "06.46%", kYes},
-      {"100", "10", "100", "20", C::opt99, "11.77%", kNo},
-      {"100", "10", "100", "20", C::opt95, "09.90%", kYes},
-      {"1000", "523", "1000", "480", C::opt90, "03.67%", kYes},
-      {"100", "50", "100", "50", C::opt95, "13.86%", kNo},
-      {"1", "0", "2", "1", C::opt95, "113.16%", kNo},
+      {"100", "10", "100", "20", C::opt80, "06.46%", kYes}, {"100", "10", "100", "20", C::opt99, "11.77%", kNo},
+      {"100", "10", "100", "20", C::opt95, "09.90%", kYes}, {"1000", "523", "1000", "480", C::opt90, "03.67%", kYes},
+      {"100", "50", "100", "50", C::opt95, "13.86%", kNo},  {"1", "0", "2", "1", C::opt95, "113.16%", kNo},
       {"3", "0", "3", "3", C::opt95, "80.02%", kYes},
   };
   for (const auto& ex : examples) {
@@ -203,15 +198,12 @@ TEST_F(StartWindowTest, EveryFillStateTransitionWithRealEvents) {
   const std::vector<A> s2{A::TypeOne}, s3{A::TypeTwo}, s4{A::TypeOne, A::TypeTwo},
       s5{A::TypeOne, A::TypeTwo, A::EmptyTwo}, s6{A::TypeOne, A::TypeTwo, A::EmptyOne};
   const Transition transitions[] = {
-      {{}, A::TypeOne, "100"},   {{}, A::TypeTwo, "010"},
-      {s2, A::TypeTwo, "111"},   {s2, A::EmptyOne, "000"},  {s2, A::Clear1, "000"},
-      {s3, A::TypeOne, "111"},   {s3, A::EmptyTwo, "000"},  {s3, A::Clear2, "000"},
-      {s4, A::EmptyOne, "111"},  {s4, A::EmptyTwo, "111"},  {s4, A::Clear1, "010"},
-      {s4, A::Clear2, "100"},    {s4, A::ClearAll, "000"},
-      {s5, A::TypeTwo, "111"},   {s5, A::EmptyOne, "000"},  {s5, A::Clear1, "000"},
-      {s5, A::Clear2, "100"},    {s5, A::ClearAll, "000"},
-      {s6, A::TypeOne, "111"},   {s6, A::EmptyTwo, "000"},  {s6, A::Clear1, "010"},
-      {s6, A::Clear2, "000"},    {s6, A::ClearAll, "000"},
+      {{}, A::TypeOne, "100"},  {{}, A::TypeTwo, "010"},  {s2, A::TypeTwo, "111"},  {s2, A::EmptyOne, "000"},
+      {s2, A::Clear1, "000"},   {s3, A::TypeOne, "111"},  {s3, A::EmptyTwo, "000"}, {s3, A::Clear2, "000"},
+      {s4, A::EmptyOne, "111"}, {s4, A::EmptyTwo, "111"}, {s4, A::Clear1, "010"},   {s4, A::Clear2, "100"},
+      {s4, A::ClearAll, "000"}, {s5, A::TypeTwo, "111"},  {s5, A::EmptyOne, "000"}, {s5, A::Clear1, "000"},
+      {s5, A::Clear2, "100"},   {s5, A::ClearAll, "000"}, {s6, A::TypeOne, "111"},  {s6, A::EmptyTwo, "000"},
+      {s6, A::Clear1, "010"},   {s6, A::Clear2, "000"},   {s6, A::ClearAll, "000"},
   };
   const auto act = [this](Action a) {
     switch (a) {

@@ -92,8 +92,8 @@ TEST_F(CalculateTest, WorkedExamples) {
     hideLabelRuns = 0;
     Calculate(form, singles);
     const std::vector<std::string> expected{ex.per1, ex.per2, ex.wavg, ex.actual, ex.needed, ex.verdict};
-    EXPECT_EQ(Captions(), expected) << Narrow(ex.entries.base1) << "/" << Narrow(ex.entries.resp1)
-                                    << " vs " << Narrow(ex.entries.base2) << "/" << Narrow(ex.entries.resp2);
+    EXPECT_EQ(Captions(), expected) << Narrow(ex.entries.base1) << "/" << Narrow(ex.entries.resp1) << " vs "
+                                    << Narrow(ex.entries.base2) << "/" << Narrow(ex.entries.resp2);
     EXPECT_EQ(hideLabelRuns, 2);
     EXPECT_TRUE(form.state(C::txtSigDiff).visible);
     EXPECT_FALSE(form.state(C::txtWarnSign).visible);
@@ -105,16 +105,31 @@ TEST_F(CalculateTest, ReadsAndWritesInItsFixedOrder) {
   form.tracing = true;
   Calculate(form, singles);
   const std::vector<std::string> expected{
-      "Value opt80", "Value opt90", "Value opt95",
-      "Text txtBase1", "Text txtBase2", "Text txtResp1", "Text txtResp2",
+      "Value opt80",
+      "Value opt90",
+      "Value opt95",
+      "Text txtBase1",
+      "Text txtBase2",
+      "Text txtResp1",
+      "Text txtResp2",
       "SetVisible txtWarnSign 0",
-      "SetCaption lblPer1b 0.25", "Caption lblPer1b", "SetCaption lblPer1b 25.00%",
-      "SetCaption lblPer2b 0.4", "Caption lblPer2b", "SetCaption lblPer2b 40.00%",
+      "SetCaption lblPer1b 0.25",
+      "Caption lblPer1b",
+      "SetCaption lblPer1b 25.00%",
+      "SetCaption lblPer2b 0.4",
+      "Caption lblPer2b",
+      "SetCaption lblPer2b 40.00%",
       "SetCaption lblWAvgb 0.34",
-      "SetCaption lblActDiffb 0.15", "Caption lblActDiffb", "SetCaption lblActDiffb 15.00%",
-      "SetCaption lblDiffNeedb 0.08475725", "Caption lblDiffNeedb", "SetCaption lblDiffNeedb 08.48%",
-      "Caption lblDiffNeedb", "Caption lblActDiffb",
-      "SetVisible txtSigDiff 1", "SetText txtSigDiff   SIGNIFICANTLY DIFFERENT  ",
+      "SetCaption lblActDiffb 0.15",
+      "Caption lblActDiffb",
+      "SetCaption lblActDiffb 15.00%",
+      "SetCaption lblDiffNeedb 0.08475725",
+      "Caption lblDiffNeedb",
+      "SetCaption lblDiffNeedb 08.48%",
+      "Caption lblDiffNeedb",
+      "Caption lblActDiffb",
+      "SetVisible txtSigDiff 1",
+      "SetText txtSigDiff   SIGNIFICANTLY DIFFERENT  ",
   };
   EXPECT_EQ(form.trace, expected);
   // Without the window's re-format, the weighted average stays plain text.
@@ -155,9 +170,8 @@ struct WarningCase {
 
 TEST_F(CalculateTest, AResultsCountAboveItsBaseWarnsAndKeepsEverythingElse) {
   const Entries warnings[] = {
-      {u"100", u"101", u"100", u"20"}, {u"100", u"10", u"100", u"101"},
-      {u"abc", u"5", u"100", u"20"},   {u"", u"0.5", u"1", u"1"},
-      {u"1e38", u"1e39", u"1", u"1"},  {u"-5", u"-4", u"1", u"1"},
+      {u"100", u"101", u"100", u"20"}, {u"100", u"10", u"100", u"101"}, {u"abc", u"5", u"100", u"20"},
+      {u"", u"0.5", u"1", u"1"},       {u"1e38", u"1e39", u"1", u"1"},  {u"-5", u"-4", u"1", u"1"},
   };
   WireHideLabel();
   for (const auto& warning : warnings) {
@@ -217,8 +231,8 @@ TEST_F(CalculateTest, FloatingPointFaultsStopBeforeAnyCaptionIsWritten) {
     hideLabelRuns = 0;
     try {
       Calculate(form, singles);
-      ADD_FAILURE() << "no fault for " << Narrow(fault.entries.base1) << "/" << Narrow(fault.entries.resp1)
-                    << " vs " << Narrow(fault.entries.base2) << "/" << Narrow(fault.entries.resp2);
+      ADD_FAILURE() << "no fault for " << Narrow(fault.entries.base1) << "/" << Narrow(fault.entries.resp1) << " vs "
+                    << Narrow(fault.entries.base2) << "/" << Narrow(fault.entries.resp2);
     } catch (const FloatingPointFault& error) {
       EXPECT_EQ(error.kind(), fault.kind) << error.what();
       EXPECT_EQ(error.step(), fault.step) << Narrow(fault.entries.base1);

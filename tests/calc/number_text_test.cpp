@@ -20,6 +20,7 @@ struct ReadCase {
 };
 
 TEST(ReadNumber, ReadsTheNumberATextBeginsWith) {
+  // clang-format off
   const ReadCase cases[] = {
       {u"", 0},           {u"abc", 0},         {u"-3", -3},          {u"120", 120},
       {u"0.5", 0.5},      {u"  12", 12},       {u"\t+7", 7},         {u"1.5e2", 150},
@@ -31,14 +32,14 @@ TEST(ReadNumber, ReadsTheNumberATextBeginsWith) {
       {u"99999999999999999999999999999999999999999", 1e41},
       {u"1e99999999999999999999999", kInf},  {u"0.0000000000000000000000001e-330", 0},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(ReadNumber(c.text), c.expected) << '"' << Narrow(c.text) << '"';
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(ReadNumber(c.text), c.expected) << '"' << Narrow(c.text) << '"';
 }
 
 TEST(ReadNumber, ScalesHugeExponentsByTheDigitsWrittenBeforeThem) {
   const std::u16string digits = u"1" + std::u16string(1'500'000, u'0');
-  EXPECT_EQ(ReadNumber(digits + u"e-2000000"), 0.0);    // 1E-500000
-  EXPECT_EQ(ReadNumber(digits + u"e-1000000"), kInf);   // 1E+500000
+  EXPECT_EQ(ReadNumber(digits + u"e-2000000"), 0.0);   // 1E-500000
+  EXPECT_EQ(ReadNumber(digits + u"e-1000000"), kInf);  // 1E+500000
   EXPECT_EQ(ReadNumber(u"0." + digits + u"e-400"), 0.0);
 }
 
@@ -55,8 +56,7 @@ struct SingleCase {
 };
 
 TEST(SingleToText, WritesSevenCorrectlyRoundedSignificantDigits) {
-  const float differenceOfProportions =
-      static_cast<float>(static_cast<double>(0.523f) - static_cast<double>(0.48f));
+  const float differenceOfProportions = static_cast<float>(static_cast<double>(0.523f) - static_cast<double>(0.48f));
   const SingleCase cases[] = {
       {0.25f, u"0.25"},
       {0.4f, u"0.4"},
@@ -85,8 +85,7 @@ TEST(SingleToText, WritesSevenCorrectlyRoundedSignificantDigits) {
       {-std::numeric_limits<float>::infinity(), u"-Infinity"},
       {std::numeric_limits<float>::quiet_NaN(), u"NaN"},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(Narrow(SingleToText(c.value)), Narrow(c.text)) << std::hexfloat << c.value;
+  for (const auto& c : cases) EXPECT_EQ(Narrow(SingleToText(c.value)), Narrow(c.text)) << std::hexfloat << c.value;
 }
 
 TEST(IntegerToText, WritesDecimal) {
@@ -103,15 +102,32 @@ struct PercentCase {
 
 TEST(FormatPercent, RoundsTheDecimalValueTimesAHundred) {
   const PercentCase cases[] = {
-      {u"0.0523", u"05.23%"},   {u"0", u"00.00%"},        {u"0.25", u"25.00%"},
-      {u"0.08475725", u"08.48%"}, {u"0.3333333", u"33.33%"}, {u"0.999999", u"100.00%"},
-      {u"1", u"100.00%"},       {u"1.131607", u"113.16%"}, {u"12.5", u"1250.00%"},
-      {u"0.00125", u"00.13%"},  {u"-0.5", u"-50.00%"},     {u"0.00124999", u"00.12%"},
-      {u"0.995", u"99.50%"},    {u"0.99995", u"100.00%"},  {u"9.99995", u"1000.00%"},
-      {u"0.0001", u"00.01%"},   {u"1E-05", u"00.00%"},     {u"5E-05", u"00.01%"},
-      {u"4.9E-05", u"00.00%"},  {u"1.234568E+07", u"1234568000.00%"},
-      {u"1e2", u"10000.00%"},   {u"-0.00001", u"00.00%"},  {u"-0.00005", u"-00.01%"},
-      {u"0.04300001", u"04.30%"}, {u"-0", u"00.00%"},      {u"007", u"700.00%"},
+      {u"0.0523", u"05.23%"},
+      {u"0", u"00.00%"},
+      {u"0.25", u"25.00%"},
+      {u"0.08475725", u"08.48%"},
+      {u"0.3333333", u"33.33%"},
+      {u"0.999999", u"100.00%"},
+      {u"1", u"100.00%"},
+      {u"1.131607", u"113.16%"},
+      {u"12.5", u"1250.00%"},
+      {u"0.00125", u"00.13%"},
+      {u"-0.5", u"-50.00%"},
+      {u"0.00124999", u"00.12%"},
+      {u"0.995", u"99.50%"},
+      {u"0.99995", u"100.00%"},
+      {u"9.99995", u"1000.00%"},
+      {u"0.0001", u"00.01%"},
+      {u"1E-05", u"00.00%"},
+      {u"5E-05", u"00.01%"},
+      {u"4.9E-05", u"00.00%"},
+      {u"1.234568E+07", u"1234568000.00%"},
+      {u"1e2", u"10000.00%"},
+      {u"-0.00001", u"00.00%"},
+      {u"-0.00005", u"-00.01%"},
+      {u"0.04300001", u"04.30%"},
+      {u"-0", u"00.00%"},
+      {u"007", u"700.00%"},
       {u"3.402823E+38", u"34028230000000000000000000000000000000000.00%"},
       {u"1.401298E-45", u"00.00%"},
   };
@@ -120,8 +136,24 @@ TEST(FormatPercent, RoundsTheDecimalValueTimesAHundred) {
 
 TEST(FormatPercent, GivesBackTextThatIsNotSuchANumber) {
   const std::u16string_view unchanged[] = {
-      u"05.23%", u"100.00%", u"", u"abc", u"1.", u".5", u"+5", u"5 ", u" 5", u"1e", u"1E+",
-      u"1,5", u"Infinity", u"NaN", u"--5", u"5%", u"1E+99999999999999999999", u"0x1p3",
+      u"05.23%",
+      u"100.00%",
+      u"",
+      u"abc",
+      u"1.",
+      u".5",
+      u"+5",
+      u"5 ",
+      u" 5",
+      u"1e",
+      u"1E+",
+      u"1,5",
+      u"Infinity",
+      u"NaN",
+      u"--5",
+      u"5%",
+      u"1E+99999999999999999999",
+      u"0x1p3",
   };
   for (const auto text : unchanged) EXPECT_EQ(Narrow(FormatPercent(text)), Narrow(text));
 }
@@ -142,11 +174,21 @@ struct CompareCase {
 
 TEST(CompareText, OrdersBySixteenBitCode) {
   const CompareCase cases[] = {
-      {u"113.16%", u"50.00%", -1}, {u"08.48%", u"15.00%", -1}, {u"10.00%", u"100.00%", -1},
-      {u"100.00%", u"80.02%", -1}, {u"", u"a", -1},             {u"05.23%", u"05.23%", 0},
-      {u"%", u"-", -1},            {u"-", u".", -1},            {u".", u"0", -1},
-      {u"9", u"A", -1},            {u"B", u"a", -1},            {u"a", u"\u00e9", -1},
-      {u"\u00ff", u"\uffff", -1},  {u"", u"", 0},              {u" ", u"", 1},
+      {u"113.16%", u"50.00%", -1},
+      {u"08.48%", u"15.00%", -1},
+      {u"10.00%", u"100.00%", -1},
+      {u"100.00%", u"80.02%", -1},
+      {u"", u"a", -1},
+      {u"05.23%", u"05.23%", 0},
+      {u"%", u"-", -1},
+      {u"-", u".", -1},
+      {u".", u"0", -1},
+      {u"9", u"A", -1},
+      {u"B", u"a", -1},
+      {u"a", u"\u00e9", -1},
+      {u"\u00ff", u"\uffff", -1},
+      {u"", u"", 0},
+      {u" ", u"", 1},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CompareText(c.left, c.right), c.order) << Narrow(c.left) << " vs " << Narrow(c.right);

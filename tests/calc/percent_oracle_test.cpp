@@ -145,9 +145,7 @@ Decimal RoundSignificantTiesEven(Decimal d, std::size_t significant) {
 }
 
 // Decimal exponent of the leading digit (value in [10^k, 10^(k+1)) for a non-zero value).
-int LeadingExponent(const Decimal& d) {
-  return static_cast<int>(d.digits.size()) - 1 + d.exponent;
-}
+int LeadingExponent(const Decimal& d) { return static_cast<int>(d.digits.size()) - 1 + d.exponent; }
 
 // The rounded value as plain decimal text: "0.0001", "1234.5", "-7".
 std::string PlainText(const Decimal& d) {
@@ -212,9 +210,7 @@ std::string PercentOfDecimal(const Decimal& d) {
          hundredths.substr(hundredths.size() - 2) + "%";
 }
 
-std::string ReferencePercent(float value) {
-  return PercentOfDecimal(RoundSignificantTiesEven(ExactDecimal(value), 7));
-}
+std::string ReferencePercent(float value) { return PercentOfDecimal(RoundSignificantTiesEven(ExactDecimal(value), 7)); }
 
 // ---------------------------------------------------------------------------------------------
 // Comparison helpers.
@@ -235,8 +231,7 @@ std::string Narrow(std::u16string_view text) {
 
 std::string Describe(float value) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "0x%08X (%.9g)", std::bit_cast<std::uint32_t>(value),
-                static_cast<double>(value));
+  std::snprintf(buf, sizeof buf, "0x%08X (%.9g)", std::bit_cast<std::uint32_t>(value), static_cast<double>(value));
   return buf;
 }
 
@@ -268,8 +263,7 @@ void CheckSingle(float value, Mismatches& bad) {
   bool text_ok = false;
   for (const auto& t : expected_texts) text_ok = text_ok || narrow == t;
   if (!text_ok) {
-    bad.Add("SingleToText(" + Describe(value) + ") = \"" + narrow + "\", expected \"" +
-            expected_texts.front() + "\"");
+    bad.Add("SingleToText(" + Describe(value) + ") = \"" + narrow + "\", expected \"" + expected_texts.front() + "\"");
     return;
   }
 
@@ -277,31 +271,27 @@ void CheckSingle(float value, Mismatches& bad) {
   // rounded reader is the reference here), so it lies within half a 7th-digit unit of the Single.
   const double read = ReadNumber(text);
   const double nearest = std::strtod(narrow.c_str(), nullptr);
-  if (std::bit_cast<std::uint64_t>(read) != std::bit_cast<std::uint64_t>(nearest) &&
-      !(read == 0.0 && nearest == 0.0)) {
+  if (std::bit_cast<std::uint64_t>(read) != std::bit_cast<std::uint64_t>(nearest) && !(read == 0.0 && nearest == 0.0)) {
     char buf[160];
-    std::snprintf(buf, sizeof buf, "ReadNumber(\"%s\") = %.17g, expected %.17g", narrow.c_str(),
-                  read, nearest);
+    std::snprintf(buf, sizeof buf, "ReadNumber(\"%s\") = %.17g, expected %.17g", narrow.c_str(), read, nearest);
     bad.Add(buf);
   }
 
   const std::u16string percent = FormatPercent(text);
   const std::string expected_percent = ReferencePercent(value);
   if (Narrow(percent) != expected_percent) {
-    bad.Add("FormatPercent(\"" + narrow + "\") from " + Describe(value) + " = \"" +
-            Narrow(percent) + "\", expected \"" + expected_percent + "\"");
+    bad.Add("FormatPercent(\"" + narrow + "\") from " + Describe(value) + " = \"" + Narrow(percent) +
+            "\", expected \"" + expected_percent + "\"");
     return;
   }
   const std::u16string again = FormatPercent(percent);
   if (again != percent) {
-    bad.Add("FormatPercent(\"" + Narrow(percent) + "\") = \"" + Narrow(again) +
-            "\", expected it unchanged");
+    bad.Add("FormatPercent(\"" + Narrow(percent) + "\") = \"" + Narrow(again) + "\", expected it unchanged");
   }
 }
 
 float Neighbour(float value, int steps) {
-  const float toward = steps < 0 ? -std::numeric_limits<float>::infinity()
-                                 : std::numeric_limits<float>::infinity();
+  const float toward = steps < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
   for (int i = 0; i < std::abs(steps); ++i) value = std::nextafter(value, toward);
   return value;
 }
@@ -339,19 +329,18 @@ TEST(PercentReference, AgreesWithHandWorkedValues) {
       {static_cast<float>(1.0 / 3.0), "0.3333333", "33.33%"},
       {0.999999f, "0.999999", "100.00%"},
       {1.131607f, "1.131607", "113.16%"},
-      {0.00125f, "0.00125", "00.13%"},       // exact half of a hundredth: away from zero
+      {0.00125f, "0.00125", "00.13%"},  // exact half of a hundredth: away from zero
       {-0.00125f, "-0.00125", "-00.13%"},
-      {-0.00004f, "-4E-05", "00.00%"},       // negative, rounds to zero: no sign
+      {-0.00004f, "-4E-05", "00.00%"},  // negative, rounds to zero: no sign
       {0.00001f, "1E-05", "00.00%"},
       {0.00005f, "5E-05", "00.01%"},
       {1.0e7f, "1E+07", "1000000000.00%"},
       {9999999.0f, "9999999", "999999900.00%"},
-      {10000005.0f, "1E+07", "1000000000.00%"},   // 1.0000005E+07: tie to even, down
+      {10000005.0f, "1E+07", "1000000000.00%"},         // 1.0000005E+07: tie to even, down
       {10000015.0f, "1.000002E+07", "1000002000.00%"},  // tie to even, up
-      {1.0078125f, "1.007812", "100.78%"},   // 8 digits ending in 5: tie to even, down
-      {1.0234375f, "1.023438", "102.34%"},   // tie to even, up
-      {std::numeric_limits<float>::max(), "3.402823E+38",
-       "34028230000000000000000000000000000000000.00%"},
+      {1.0078125f, "1.007812", "100.78%"},              // 8 digits ending in 5: tie to even, down
+      {1.0234375f, "1.023438", "102.34%"},              // tie to even, up
+      {std::numeric_limits<float>::max(), "3.402823E+38", "34028230000000000000000000000000000000000.00%"},
       {std::numeric_limits<float>::denorm_min(), "1.401298E-45", "00.00%"},
   };
   for (const auto& c : cases) {
@@ -377,8 +366,7 @@ TEST(PercentOracle, ProportionsOfEveryBaseUpTo1000) {
   Mismatches bad;
   for (int base = 1; base <= 1000; ++base) {
     for (int results = 0; results <= base; ++results) {
-      const float share =
-          static_cast<float>(static_cast<double>(results) / static_cast<double>(base));
+      const float share = static_cast<float>(static_cast<double>(results) / static_cast<double>(base));
       CheckSingle(share, bad);
     }
   }
@@ -415,9 +403,9 @@ TEST(PercentOracle, NeighboursOfDecimalBoundaries) {
     anchors.push_back(static_cast<float>(9.9999999 * std::pow(10.0, k)));
     anchors.push_back(static_cast<float>(1.0000005 * std::pow(10.0, k)));
   }
-  for (const double a : {0.999999, 0.9999995, 0.0005, 0.00005, 0.00125, 0.005, 0.995, 0.9995,
-                         0.99995, 0.099995, 0.049995, 9.999999e-5, 9.9999995e-5, 1.0e7, 9999999.0,
-                         16777216.0, 8388608.0, 0.08475725, 1.131607}) {
+  for (const double a :
+       {0.999999, 0.9999995, 0.0005, 0.00005, 0.00125, 0.005, 0.995, 0.9995, 0.99995, 0.099995, 0.049995, 9.999999e-5,
+        9.9999995e-5, 1.0e7, 9999999.0, 16777216.0, 8388608.0, 0.08475725, 1.131607}) {
     anchors.push_back(static_cast<float>(a));
   }
   Mismatches bad;
@@ -464,7 +452,11 @@ TEST(PercentOracle, ExtremeSingles) {
                             std::numeric_limits<float>::min(),
                             std::numeric_limits<float>::denorm_min(),
                             Neighbour(std::numeric_limits<float>::min(), -1),
-                            1.0e-30f, 3.0e30f, 1.0e-10f, 1.0e10f, 123456789.0f};
+                            1.0e-30f,
+                            3.0e30f,
+                            1.0e-10f,
+                            1.0e10f,
+                            123456789.0f};
   for (const float value : specials) {
     CheckSingle(value, bad);
     CheckSingle(-value, bad);
@@ -478,8 +470,7 @@ TEST(PercentOracle, ExtremeSingles) {
 
 TEST(PercentOracle, EveryIntegerText) {
   Mismatches bad;
-  for (int n = std::numeric_limits<std::int16_t>::min();
-       n <= std::numeric_limits<std::int16_t>::max(); ++n) {
+  for (int n = std::numeric_limits<std::int16_t>::min(); n <= std::numeric_limits<std::int16_t>::max(); ++n) {
     const std::u16string text = IntegerToText(static_cast<std::int16_t>(n));
     if (Narrow(text) != std::to_string(n)) {
       bad.Add("IntegerToText(" + std::to_string(n) + ") = \"" + Narrow(text) + "\"");
@@ -491,8 +482,7 @@ TEST(PercentOracle, EveryIntegerText) {
     const std::string expected = PercentOfDecimal(d);
     const std::u16string percent = FormatPercent(text);
     if (Narrow(percent) != expected) {
-      bad.Add("FormatPercent(\"" + Narrow(text) + "\") = \"" + Narrow(percent) + "\", expected \"" +
-              expected + "\"");
+      bad.Add("FormatPercent(\"" + Narrow(text) + "\") = \"" + Narrow(percent) + "\", expected \"" + expected + "\"");
     } else if (FormatPercent(percent) != percent) {
       bad.Add("FormatPercent(\"" + expected + "\") changed it");
     }

@@ -59,8 +59,8 @@ double PercentValue(std::u16string_view text) {
 struct SingleText {
   bool ok = false;
   bool exponent_form = false;
-  std::u16string digits;   // significant digits, no leading or trailing zeros
-  int leading_power = 0;   // the decimal power of the first significant digit
+  std::u16string digits;  // significant digits, no leading or trailing zeros
+  int leading_power = 0;  // the decimal power of the first significant digit
 };
 
 SingleText ParseSingleText(std::u16string_view text) {
@@ -168,8 +168,8 @@ void CheckText(std::u16string_view text) {
   // A number in the written form: a plain one of up to 7 digits between 1E-04 and 1E+07 must be
   // rewritten, and whatever is rewritten must be rounded exactly.
   const SingleText parsed = ParseSingleText(text);
-  if (parsed.ok && !parsed.exponent_form && parsed.digits.size() <= 7 &&
-      parsed.leading_power >= -4 && parsed.leading_power <= 6) {
+  if (parsed.ok && !parsed.exponent_form && parsed.digits.size() <= 7 && parsed.leading_power >= -4 &&
+      parsed.leading_power <= 6) {
     Require(percent != text);
   }
   if (parsed.ok && percent != text) Require(percent == ExpectedPercent(parsed, text[0] == u'-'));
@@ -225,8 +225,7 @@ void CheckInteger(std::int16_t value) {
   Require(text == std::u16string(expected.begin(), expected.end()));
   const int magnitude = value < 0 ? -static_cast<int>(value) : value;
   const std::string percent =
-      value == 0 ? std::string("00.00%")
-                 : (value < 0 ? "-" : "") + std::to_string(magnitude * 100) + ".00%";
+      value == 0 ? std::string("00.00%") : (value < 0 ? "-" : "") + std::to_string(magnitude * 100) + ".00%";
   Require(FormatPercent(text) == std::u16string(percent.begin(), percent.end()));
 }
 

@@ -117,8 +117,7 @@ TEST(Banner, QtDecodesItAsAnOpaque418x67Picture) {
 }
 
 TEST(Banner, ShowsAFigureAtTheLeftAndDarkLetteringOverLavenderOnWhite) {
-  const QImage img = QImage(QString::fromStdString(kRes + "/banner.gif"))
-                         .convertToFormat(QImage::Format_RGB32);
+  const QImage img = QImage(QString::fromStdString(kRes + "/banner.gif")).convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(img.size(), QSize(418, 67));
   // The paper is white at all four corners.
   for (const QPoint p : {QPoint(0, 0), QPoint(417, 0), QPoint(0, 66), QPoint(417, 66)})
@@ -154,10 +153,22 @@ struct Rgb {
   bool operator<(const Rgb& o) const { return std::tie(r, g, b) < std::tie(o.r, o.g, o.b); }
 };
 
-const std::array<Rgb, 16> kVga16 = {{{0, 0, 0},       {128, 0, 0},     {0, 128, 0},   {128, 128, 0},
-                                     {0, 0, 128},     {128, 0, 128},   {0, 128, 128}, {192, 192, 192},
-                                     {128, 128, 128}, {255, 0, 0},     {0, 255, 0},   {255, 255, 0},
-                                     {0, 0, 255},     {255, 0, 255},   {0, 255, 255}, {255, 255, 255}}};
+const std::array<Rgb, 16> kVga16 = {{{0, 0, 0},
+                                     {128, 0, 0},
+                                     {0, 128, 0},
+                                     {128, 128, 0},
+                                     {0, 0, 128},
+                                     {128, 0, 128},
+                                     {0, 128, 128},
+                                     {192, 192, 192},
+                                     {128, 128, 128},
+                                     {255, 0, 0},
+                                     {0, 255, 0},
+                                     {255, 255, 0},
+                                     {0, 0, 255},
+                                     {255, 0, 255},
+                                     {0, 255, 255},
+                                     {255, 255, 255}}};
 const Rgb kBlack{0, 0, 0}, kGrey{128, 128, 128}, kAqua{0, 255, 255}, kWhite{255, 255, 255};
 
 struct IcoImage {
@@ -167,8 +178,8 @@ struct IcoImage {
   std::uint32_t bi_size = 0, bi_planes = 0, bi_bpp = 0, bi_compression = 0, bi_size_image = 0;
   std::int32_t bi_width = 0, bi_height = 0;
   std::vector<Rgb> palette;
-  std::vector<std::vector<Rgb>> colour;     // [y][x], top row first
-  std::vector<std::vector<bool>> clear;     // AND mask: true = transparent
+  std::vector<std::vector<Rgb>> colour;  // [y][x], top row first
+  std::vector<std::vector<bool>> clear;  // AND mask: true = transparent
 };
 
 std::vector<IcoImage> parse_ico(const Bytes& b, std::uint32_t& type) {
@@ -337,8 +348,7 @@ std::uint32_t be32(const Bytes& b, std::size_t at) {
 
 TEST(ThemeIcons, AreSquareRgbaPngsOfTheWindow) {
   for (const int n : {16, 32, 48, 64, 128, 256}) {
-    const std::string path =
-        kRes + "/icons/" + std::to_string(n) + "x" + std::to_string(n) + "/quillomat.png";
+    const std::string path = kRes + "/icons/" + std::to_string(n) + "x" + std::to_string(n) + "/quillomat.png";
     SCOPED_TRACE(path);
     const Bytes b = read_file(path);
     ASSERT_GE(b.size(), 33u);
@@ -419,8 +429,8 @@ TEST(DesktopIntegration, DesktopFileMetainfoAndIconsAgree) {
   EXPECT_EQ(icon_type, "stock");
   EXPECT_EQ(meta["icon"], entry["Icon"]);
   for (const int n : {16, 32, 48, 64, 128, 256}) {
-    const std::string png = kRes + "/icons/" + std::to_string(n) + "x" + std::to_string(n) + "/" +
-                            entry["Icon"] + ".png";
+    const std::string png =
+        kRes + "/icons/" + std::to_string(n) + "x" + std::to_string(n) + "/" + entry["Icon"] + ".png";
     EXPECT_TRUE(fs::exists(png)) << png;
   }
 }

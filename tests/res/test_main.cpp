@@ -1,7 +1,7 @@
 // Entry point of the resource tests that use Qt: a QCoreApplication makes
 // sure Qt's image format plugins (GIF, ICO) are found the usual way.
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);

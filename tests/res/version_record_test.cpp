@@ -184,8 +184,7 @@ TEST_F(VersionRecord, StringTableHoldsExactlyTheFiveEntriesInOrder) {
   for (const Node& c : root.children)
     if (c.key == "StringFileInfo") strings = &c;
   ASSERT_NE(strings, nullptr);
-  ASSERT_EQ(strings->child_keys(), (std::vector<std::string>{"040904B0"}))
-      << "one table, US English, Unicode";
+  ASSERT_EQ(strings->child_keys(), (std::vector<std::string>{"040904B0"})) << "one table, US English, Unicode";
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"ProductName", "Pellnor"},
       {"FileVersion", "1.00"},

@@ -34,8 +34,7 @@ void FormModel::OnChange(Control control, std::function<void()> handler) {
 }
 
 void FormModel::Select(Control option) {
-  for (Control c : {Control::opt80, Control::opt90, Control::opt95, Control::opt99})
-    state(c).selected = c == option;
+  for (Control c : {Control::opt80, Control::opt90, Control::opt95, Control::opt99}) state(c).selected = c == option;
 }
 
 void FormModel::FailOn(Control control, std::string property) {
@@ -54,8 +53,7 @@ void FormModel::Access(Control control, const char* property, std::u16string_vie
   trace.push_back(std::move(entry));
 }
 
-void FormModel::Access(Control control, const char* property, Kind expected,
-                       std::u16string_view value) const {
+void FormModel::Access(Control control, const char* property, Kind expected, std::u16string_view value) const {
   if (kinds_[Index(control)] != expected) throw ControlAccessError(control, property);
   Access(control, property, value);
 }
