@@ -17,7 +17,7 @@ class PictureBox : public QFrame {
   // An image that cannot be read leaves the box empty.
   explicit PictureBox(const QString& imagePath, QWidget* parent = nullptr);
 
-  const QPixmap& picture() const { return picture_; }
+  const QPixmap& Picture() const { return picture_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -32,8 +32,6 @@ class LineShape : public QWidget {
  public:
   // The line's endpoints relative to the widget, which must span them.
   explicit LineShape(QLine line, QWidget* parent = nullptr);
-
-  QLine line() const { return line_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -1,13 +1,13 @@
 #include <QApplication>
 
 #include "application_info.h"
-#include "start_window.h"
+#include "window_controller.h"
 
 int main(int argc, char* argv[]) {
   quillomat::DescribeApplication();
   QApplication app(argc, argv);
 
-  quillomat::StartWindow window;
-  window.show();
+  quillomat::WindowController window;
+  window.Show();
   return QApplication::exec();
 }

@@ -6,9 +6,9 @@
 
 #include <utility>
 
-#include "frm_start.h"
 #include "qt_text.h"
 #include "run_time_error.h"
+#include "window_widgets.h"
 
 namespace quillomat {
 namespace {
@@ -23,19 +23,19 @@ Widget* Require(Widget* widget, Control control, const char* property) {
 }  // namespace
 
 std::u16string WidgetControls::Text(Control textBox) const {
-  return Require(window_.textBox(textBox), textBox, "Text")->text().toStdU16String();
+  return Require(window_.TextBox(textBox), textBox, "Text")->text().toStdU16String();
 }
 
 void WidgetControls::SetText(Control textBox, std::u16string_view text) {
-  Require(window_.textBox(textBox), textBox, "Text")->setText(ToQString(text));
+  Require(window_.TextBox(textBox), textBox, "Text")->setText(ToQString(text));
 }
 
 std::u16string WidgetControls::Caption(Control label) const {
-  return Require(window_.label(label), label, "Caption")->text().toStdU16String();
+  return Require(window_.Label(label), label, "Caption")->text().toStdU16String();
 }
 
 void WidgetControls::SetCaption(Control label, std::u16string_view caption) {
-  QLabel* widget = Require(window_.label(label), label, "Caption");
+  QLabel* widget = Require(window_.Label(label), label, "Caption");
   const QString text = ToQString(caption);
   if (widget->text() == text) return;
   widget->setText(text);
@@ -43,23 +43,23 @@ void WidgetControls::SetCaption(Control label, std::u16string_view caption) {
 }
 
 bool WidgetControls::Value(Control optionButton) const {
-  return Require(window_.option(optionButton), optionButton, "Value")->isChecked();
+  return Require(window_.Option(optionButton), optionButton, "Value")->isChecked();
 }
 
 void WidgetControls::SetVisible(Control control, bool visible) {
-  Require(window_.control(control), control, "Visible");
+  Require(window_.Widget(control), control, "Visible");
   pendingVisible_[Index(control)] = visible;
 }
 
 void WidgetControls::ApplyVisibility() {
   for (std::size_t i = 0; i < kControlCount; ++i) {
     if (const auto visible = std::exchange(pendingVisible_[i], std::nullopt))
-      window_.control(static_cast<Control>(i))->setVisible(*visible);
+      window_.Widget(static_cast<Control>(i))->setVisible(*visible);
   }
 }
 
 void WidgetControls::SetEnabled(Control control, bool enabled) {
-  Require(window_.control(control), control, "Enabled")->setEnabled(enabled);
+  Require(window_.Widget(control), control, "Enabled")->setEnabled(enabled);
 }
 
 }  // namespace quillomat

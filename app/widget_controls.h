@@ -8,9 +8,9 @@
 
 #include "form_controls.h"
 
-class FrmStart;
-
 namespace quillomat {
+
+class FrmStart;
 
 class WidgetControls : public FormControls {
  public:

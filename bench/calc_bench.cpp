@@ -36,17 +36,17 @@ void BM_Calculate(benchmark::State& state) {
       form.SetCaption(label, FormatPercent(form.Caption(label)));
   });
   form.Select(C::opt95);
-  form.state(C::txtBase1).text = u"200";
-  form.state(C::txtResp1).text = u"50";
-  form.state(C::txtBase2).text = u"300";
+  form.StateOf(C::txtBase1).text = u"200";
+  form.StateOf(C::txtResp1).text = u"50";
+  form.StateOf(C::txtBase2).text = u"300";
   Singles singles;
   const std::u16string results[] = {u"120", u"121"};
   int i = 0;
   for (auto _ : state) {
-    form.state(C::txtResp2).text = results[i ^= 1];  // a new value each time, as typing gives
+    form.StateOf(C::txtResp2).text = results[i ^= 1];  // a new value each time, as typing gives
     Calculate(form, singles);
   }
-  benchmark::DoNotOptimize(form.state(C::txtSigDiff).text);
+  benchmark::DoNotOptimize(form.StateOf(C::txtSigDiff).text);
 }
 BENCHMARK(BM_Calculate);
 

@@ -54,12 +54,13 @@
 #include <string_view>
 #include <vector>
 
-#include "frm_start.h"
-#include "start_window.h"
+#include "window_controller.h"
+#include "window_widgets.h"
 
 namespace {
 
 using C = quillomat::Control;
+using quillomat::FrmStart;
 using Clock = std::chrono::steady_clock;
 
 // Counts the paint events a widget receives.
@@ -149,11 +150,11 @@ void Report(std::string_view name, std::vector<double> ms) {
 
 class Bench {
  public:
-  Bench(quillomat::StartWindow& start, int gapMs)
+  Bench(quillomat::WindowController& start, int gapMs)
       : gapMs_(gapMs),
-        window_(start.window()),
-        box_(window_.textBox(C::txtResp2)),
-        result_(window_.label(C::lblPer2b)),
+        window_(start.Window()),
+        box_(window_.TextBox(C::txtResp2)),
+        result_(window_.Label(C::lblPer2b)),
         paints_(result_) {}
 
   bool Prepare(bool pointerOver) {
@@ -168,9 +169,9 @@ class Bench {
     const QRect frame = window_.frameGeometry();
     QCursor::setPos(pointerOver ? window_.mapToGlobal(window_.rect().center()) : frame.bottomRight() + QPoint(40, 40));
     QTest::qWait(100);  // the enter or leave event arrives from the window system
-    QTest::keyClicks(window_.textBox(C::txtBase1), QStringLiteral("200"));
-    QTest::keyClicks(window_.textBox(C::txtResp1), QStringLiteral("50"));
-    QTest::keyClicks(window_.textBox(C::txtBase2), QStringLiteral("300"));
+    QTest::keyClicks(window_.TextBox(C::txtBase1), QStringLiteral("200"));
+    QTest::keyClicks(window_.TextBox(C::txtResp1), QStringLiteral("50"));
+    QTest::keyClicks(window_.TextBox(C::txtBase2), QStringLiteral("300"));
     box_->setFocus(Qt::OtherFocusReason);
     QTest::keyClicks(box_, QStringLiteral("12"));
     Settle();
@@ -246,7 +247,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   const Options options = ParseOptions(QCoreApplication::arguments());
 
-  quillomat::StartWindow start;
+  quillomat::WindowController start;
   Bench bench(start, options.gapMs);
   if (!bench.Prepare(options.pointerOver)) return 1;
 

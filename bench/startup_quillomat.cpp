@@ -5,14 +5,14 @@
 
 #include "application_info.h"
 #include "first_paint.h"
-#include "start_window.h"
+#include "window_controller.h"
 
 int main(int argc, char* argv[]) {
   quillomat::DescribeApplication();
   QApplication app(argc, argv);
 
-  quillomat::StartWindow window;
-  quillomat::bench::ExitOnFirstPaint exit(&window.window());
-  window.show();
+  quillomat::WindowController window;
+  quillomat::bench::ExitOnFirstPaint exit(&window.Window());
+  window.Show();
   return QApplication::exec();
 }

@@ -35,7 +35,7 @@
 //
 // The letters typed never include "e" or "E": whether an exponent is read after a number is the
 // program's own choice, and this model reads digits with at most one point and nothing more.
-#include "start_window.h"
+#include "window_controller.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -66,6 +66,7 @@
 #include <vector>
 
 using C = quillomat::Control;
+using quillomat::FrmStart;
 
 namespace {
 
@@ -683,7 +684,7 @@ class BoxAnswerer : public QObject {
 
 class RealWindow {
  public:
-  explicit RealWindow(quillomat::StartWindow& app) : w_(app.window()) {}
+  explicit RealWindow(quillomat::WindowController& app) : w_(app.Window()) {}
 
   void Do(const Action& a) {
     answerer_.seen.clear();
@@ -702,26 +703,26 @@ class RealWindow {
         QTest::keyClick(Box(a), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(Box(a), Qt::Key_Delete);
         break;
-      case Action::kClear: QTest::mouseClick(w_.control(kClearControl[a.Index()]), Qt::LeftButton); break;
-      case Action::kLevel: QTest::mouseClick(w_.control(kLevelControl[a.Index()]), Qt::LeftButton); break;
+      case Action::kClear: QTest::mouseClick(w_.Widget(kClearControl[a.Index()]), Qt::LeftButton); break;
+      case Action::kLevel: QTest::mouseClick(w_.Widget(kLevelControl[a.Index()]), Qt::LeftButton); break;
     }
   }
 
   Screen Read() const {
     Screen s;
-    for (std::size_t i = 0; i < 4; ++i) s.texts[i] = w_.textBox(kBoxControl[i])->text().toStdString();
-    for (std::size_t i = 0; i < 3; ++i) s.enabled[i] = w_.control(kClearControl[i])->isEnabled();
-    for (std::size_t i = 0; i < 7; ++i) s.visible[i] = w_.control(kShownControl[i])->isVisible();
-    for (std::size_t i = 0; i < 5; ++i) s.captions[i] = w_.label(kShownControl[i])->text().toStdString();
-    s.verdict = w_.textBox(C::txtSigDiff)->text().toStdString();
-    for (std::size_t i = 0; i < 4; ++i) s.levels[i] = w_.option(kLevelControl[i])->isChecked();
+    for (std::size_t i = 0; i < 4; ++i) s.texts[i] = w_.TextBox(kBoxControl[i])->text().toStdString();
+    for (std::size_t i = 0; i < 3; ++i) s.enabled[i] = w_.Widget(kClearControl[i])->isEnabled();
+    for (std::size_t i = 0; i < 7; ++i) s.visible[i] = w_.Widget(kShownControl[i])->isVisible();
+    for (std::size_t i = 0; i < 5; ++i) s.captions[i] = w_.Label(kShownControl[i])->text().toStdString();
+    s.verdict = w_.TextBox(C::txtSigDiff)->text().toStdString();
+    for (std::size_t i = 0; i < 4; ++i) s.levels[i] = w_.Option(kLevelControl[i])->isChecked();
     s.messages = answerer_.seen;
     s.open = w_.isVisible();
     return s;
   }
 
  private:
-  QLineEdit* Box(const Action& a) const { return w_.textBox(kBoxControl[a.Index()]); }
+  QLineEdit* Box(const Action& a) const { return w_.TextBox(kBoxControl[a.Index()]); }
 
   FrmStart& w_;
   BoxAnswerer answerer_;
@@ -766,9 +767,9 @@ struct QuietPlatform {
 template <typename Next>
 RunResult RunActions(const std::string& name, std::size_t count, Next next) {
   const QuietPlatform quiet;
-  quillomat::StartWindow app;
-  app.show();
-  if (!QTest::qWaitForWindowExposed(&app.window())) return {false, "the window did not show", {}, 0, {}};
+  quillomat::WindowController app;
+  app.Show();
+  if (!QTest::qWaitForWindowExposed(&app.Window())) return {false, "the window did not show", {}, 0, {}};
   RealWindow real(app);
   Model model;
   std::vector<Action> done;

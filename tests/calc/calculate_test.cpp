@@ -41,14 +41,14 @@ class CalculateTest : public ::testing::Test {
   }
 
   void Enter(const Entries& e) {
-    form.state(C::txtBase1).text = e.base1;
-    form.state(C::txtResp1).text = e.resp1;
-    form.state(C::txtBase2).text = e.base2;
-    form.state(C::txtResp2).text = e.resp2;
+    form.StateOf(C::txtBase1).text = e.base1;
+    form.StateOf(C::txtResp1).text = e.resp1;
+    form.StateOf(C::txtBase2).text = e.base2;
+    form.StateOf(C::txtResp2).text = e.resp2;
     form.Select(e.level);
   }
 
-  std::string Shown(C control) const { return Narrow(form.state(control).text); }
+  std::string Shown(C control) const { return Narrow(form.StateOf(control).text); }
 
   std::vector<std::string> Captions() const {
     std::vector<std::string> captions;
@@ -95,8 +95,8 @@ TEST_F(CalculateTest, WorkedExamples) {
     EXPECT_EQ(Captions(), expected) << Narrow(ex.entries.base1) << "/" << Narrow(ex.entries.resp1) << " vs "
                                     << Narrow(ex.entries.base2) << "/" << Narrow(ex.entries.resp2);
     EXPECT_EQ(hideLabelRuns, 2);
-    EXPECT_TRUE(form.state(C::txtSigDiff).visible);
-    EXPECT_FALSE(form.state(C::txtWarnSign).visible);
+    EXPECT_TRUE(form.StateOf(C::txtSigDiff).visible);
+    EXPECT_FALSE(form.StateOf(C::txtWarnSign).visible);
   }
 }
 
@@ -164,10 +164,6 @@ TEST_F(CalculateTest, ChangingOnlyTheLevelChangesOnlyTheDifferenceNeededAndVerdi
   EXPECT_EQ(before, after);
 }
 
-struct WarningCase {
-  Entries entries;
-};
-
 TEST_F(CalculateTest, AResultsCountAboveItsBaseWarnsAndKeepsEverythingElse) {
   const Entries warnings[] = {
       {u"100", u"101", u"100", u"20"}, {u"100", u"10", u"100", u"101"}, {u"abc", u"5", u"100", u"20"},
@@ -183,9 +179,9 @@ TEST_F(CalculateTest, AResultsCountAboveItsBaseWarnsAndKeepsEverythingElse) {
     Enter(warning);
     hideLabelRuns = 0;
     Calculate(form, singles);
-    EXPECT_TRUE(form.state(C::txtWarnSign).visible) << Narrow(warning.base1);
+    EXPECT_TRUE(form.StateOf(C::txtWarnSign).visible) << Narrow(warning.base1);
     EXPECT_EQ(Captions(), previous);
-    EXPECT_TRUE(form.state(C::txtSigDiff).visible);
+    EXPECT_TRUE(form.StateOf(C::txtSigDiff).visible);
     EXPECT_EQ(hideLabelRuns, 0);
     EXPECT_EQ(singles.Per1, before.Per1);
     EXPECT_EQ(singles.DiffNeed, before.DiffNeed);
@@ -195,8 +191,8 @@ TEST_F(CalculateTest, AResultsCountAboveItsBaseWarnsAndKeepsEverythingElse) {
 TEST_F(CalculateTest, AWarningBeforeAnyResultShowsNothingElse) {
   Enter({u"10", u"11", u"10", u"1"});
   Calculate(form, singles);
-  EXPECT_TRUE(form.state(C::txtWarnSign).visible);
-  EXPECT_FALSE(form.state(C::txtSigDiff).visible);
+  EXPECT_TRUE(form.StateOf(C::txtWarnSign).visible);
+  EXPECT_FALSE(form.StateOf(C::txtSigDiff).visible);
   for (C label : kResultLabels) EXPECT_EQ(Shown(label), "");
 }
 
@@ -225,7 +221,7 @@ TEST_F(CalculateTest, FloatingPointFaultsStopBeforeAnyCaptionIsWritten) {
     Enter({u"200", u"50", u"300", u"120"});
     Calculate(form, singles);
     const auto previous = Captions();
-    form.state(C::txtWarnSign).visible = true;
+    form.StateOf(C::txtWarnSign).visible = true;
 
     Enter(fault.entries);
     hideLabelRuns = 0;
@@ -237,7 +233,7 @@ TEST_F(CalculateTest, FloatingPointFaultsStopBeforeAnyCaptionIsWritten) {
       EXPECT_EQ(error.kind(), fault.kind) << error.what();
       EXPECT_EQ(error.step(), fault.step) << Narrow(fault.entries.base1);
     }
-    EXPECT_FALSE(form.state(C::txtWarnSign).visible);
+    EXPECT_FALSE(form.StateOf(C::txtWarnSign).visible);
     EXPECT_EQ(Captions(), previous);
     EXPECT_EQ(hideLabelRuns, 0);
   }
@@ -278,7 +274,7 @@ TEST_F(CalculateTest, AControlThatRefusesAWriteStopsTheRunThere) {
   EXPECT_THROW(Calculate(form, singles), ControlAccessError);
   EXPECT_EQ(Shown(C::lblPer1b), "25.00%");
   EXPECT_EQ(Shown(C::lblPer2b), "");
-  EXPECT_FALSE(form.state(C::txtSigDiff).visible);
+  EXPECT_FALSE(form.StateOf(C::txtSigDiff).visible);
 }
 
 }  // namespace

@@ -23,10 +23,10 @@ std::string Narrow(std::u16string_view text) {
 FormModel::FormModel() {
   for (std::size_t i = 0; i < kControlCount; ++i) kinds_[i] = KindOf(static_cast<Control>(i));
   for (Control display : {Control::txtSigDiff, Control::txtWarnSign}) {
-    state(display).visible = false;
-    state(display).enabled = false;
+    StateOf(display).visible = false;
+    StateOf(display).enabled = false;
   }
-  state(Control::txtWarnSign).text = u"Base has to be higher than Results";
+  StateOf(Control::txtWarnSign).text = u"Base has to be higher than Results";
 }
 
 void FormModel::OnChange(Control control, std::function<void()> handler) {
@@ -34,7 +34,7 @@ void FormModel::OnChange(Control control, std::function<void()> handler) {
 }
 
 void FormModel::Select(Control option) {
-  for (Control c : {Control::opt80, Control::opt90, Control::opt95, Control::opt99}) state(c).selected = c == option;
+  for (Control c : {Control::opt80, Control::opt90, Control::opt95, Control::opt99}) StateOf(c).selected = c == option;
 }
 
 void FormModel::FailOn(Control control, std::string property) {
@@ -59,7 +59,7 @@ void FormModel::Access(Control control, const char* property, Kind expected, std
 }
 
 void FormModel::Write(Control control, std::u16string_view text) {
-  State& s = state(control);
+  State& s = StateOf(control);
   if (s.text == text) return;
   s.text = text;
   if (const auto& handler = handlers_[Index(control)]) handler();
@@ -67,7 +67,7 @@ void FormModel::Write(Control control, std::u16string_view text) {
 
 std::u16string FormModel::Text(Control textBox) const {
   Access(textBox, "Text", Kind::TextBox, {});
-  return state(textBox).text;
+  return StateOf(textBox).text;
 }
 
 void FormModel::SetText(Control textBox, std::u16string_view text) {
@@ -77,7 +77,7 @@ void FormModel::SetText(Control textBox, std::u16string_view text) {
 
 std::u16string FormModel::Caption(Control label) const {
   Access(label, "Caption", Kind::Label, {});
-  return state(label).text;
+  return StateOf(label).text;
 }
 
 void FormModel::SetCaption(Control label, std::u16string_view caption) {
@@ -87,17 +87,17 @@ void FormModel::SetCaption(Control label, std::u16string_view caption) {
 
 bool FormModel::Value(Control optionButton) const {
   Access(optionButton, "Value", Kind::OptionButton, {});
-  return state(optionButton).selected;
+  return StateOf(optionButton).selected;
 }
 
 void FormModel::SetVisible(Control control, bool visible) {
   Access(control, "SetVisible", visible ? u"1" : u"0");
-  state(control).visible = visible;
+  StateOf(control).visible = visible;
 }
 
 void FormModel::SetEnabled(Control control, bool enabled) {
   Access(control, "SetEnabled", enabled ? u"1" : u"0");
-  state(control).enabled = enabled;
+  StateOf(control).enabled = enabled;
 }
 
 }  // namespace quillomat::testing

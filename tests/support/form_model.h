@@ -37,8 +37,8 @@ class FormModel : public FormControls {
   // refuses it would; properties are named as in the trace ("Text", "SetCaption", ...).
   void FailOn(Control control, std::string property);
 
-  State& state(Control control) { return states_[Index(control)]; }
-  const State& state(Control control) const { return states_[Index(control)]; }
+  State& StateOf(Control control) { return states_[Index(control)]; }
+  const State& StateOf(Control control) const { return states_[Index(control)]; }
 
   // When tracing, each access appends "Property control[ value]", e.g. "SetCaption lblPer1b 0.25".
   bool tracing = false;

@@ -1,5 +1,5 @@
 // The working window driven as a user drives it: real key and mouse events on the real widgets.
-#include "start_window.h"
+#include "window_controller.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,24 +13,37 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 using quillomat::Control;
+using quillomat::FrmStart;
 using C = quillomat::Control;
 
 namespace {
 
-// Counts the runs of the results' re-format: it is the change handler of the difference-needed
-// label, and runs once for each change event that label raises.
-class ReformatCounter {
+// Stands between the handlers and the window's controls and counts the runs of the results'
+// re-format: it is the change handler of the difference-needed label, and runs once for each
+// change event that label raises, that is for each write of a different caption.
+class ReformatCounter : public quillomat::FormControls {
  public:
-  explicit ReformatCounter(quillomat::StartWindow& window) {
-    QObject::connect(&window, &quillomat::StartWindow::labelChanged, [this](Control label) {
-      if (label == C::lblDiffNeedb) ++runs;
-    });
+  ReformatCounter(FormControls& controls, int& runs) : controls_(controls), runs_(runs) {}
+
+  std::u16string Text(Control textBox) const override { return controls_.Text(textBox); }
+  void SetText(Control textBox, std::u16string_view text) override { controls_.SetText(textBox, text); }
+  std::u16string Caption(Control label) const override { return controls_.Caption(label); }
+  void SetCaption(Control label, std::u16string_view caption) override {
+    if (label == C::lblDiffNeedb && controls_.Caption(label) != caption) ++runs_;
+    controls_.SetCaption(label, caption);
   }
-  int runs = 0;
+  bool Value(Control optionButton) const override { return controls_.Value(optionButton); }
+  void SetVisible(Control control, bool visible) override { controls_.SetVisible(control, visible); }
+  void SetEnabled(Control control, bool enabled) override { controls_.SetEnabled(control, enabled); }
+
+ private:
+  FormControls& controls_;
+  int& runs_;
 };
 
 struct SeenMessage {
@@ -42,15 +55,15 @@ struct SeenMessage {
 class StartWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    app.show();
+    app.Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
     window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
   }
 
-  FrmStart& window() { return app.window(); }
-  QLineEdit* box(C c) { return window().textBox(c); }
-  QLabel* label(C c) { return window().label(c); }
+  FrmStart& window() { return app.Window(); }
+  QLineEdit* box(C c) { return window().TextBox(c); }
+  QLabel* label(C c) { return window().Label(c); }
 
   void Type(C c, const QString& keys) { QTest::keyClicks(box(c), keys); }
   void Backspace(C c) {
@@ -61,7 +74,7 @@ class StartWindowTest : public ::testing::Test {
     QTest::keyClick(box(c), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(box(c), Qt::Key_Delete);
   }
-  void Click(C c) { QTest::mouseClick(window().control(c), Qt::LeftButton); }
+  void Click(C c) { QTest::mouseClick(window().Widget(c), Qt::LeftButton); }
   // An access key clicks its button after a short press animation.
   void AltKey(Qt::Key key) {
     QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
@@ -91,13 +104,13 @@ class StartWindowTest : public ::testing::Test {
 
   std::string Enabled() {
     std::string flags;
-    for (C b : {C::cmdClear1, C::cmdClear2, C::cmdClearAll}) flags += window().control(b)->isEnabled() ? '1' : '0';
+    for (C b : {C::cmdClear1, C::cmdClear2, C::cmdClearAll}) flags += window().Widget(b)->isEnabled() ? '1' : '0';
     return flags;
   }
   std::string Visible() {
     std::string flags;
     for (C c : {C::lblPer1b, C::lblPer2b, C::lblWAvgb, C::lblActDiffb, C::lblDiffNeedb, C::txtSigDiff, C::txtWarnSign})
-      flags += window().control(c)->isVisible() ? '1' : '0';
+      flags += window().Widget(c)->isVisible() ? '1' : '0';
     return flags;
   }
   std::vector<QString> Results() {
@@ -105,7 +118,9 @@ class StartWindowTest : public ::testing::Test {
             label(C::lblActDiffb)->text(), label(C::lblDiffNeedb)->text(), box(C::txtSigDiff)->text()};
   }
 
-  quillomat::StartWindow app;
+  int hideLabelRuns = 0;
+  quillomat::WindowController app{
+      [this](quillomat::FormControls& widgets) { return std::make_unique<ReformatCounter>(widgets, hideLabelRuns); }};
 };
 
 const QString kYes = QStringLiteral("  SIGNIFICANTLY DIFFERENT  ");
@@ -114,12 +129,11 @@ const QString kNo = QStringLiteral("  NOT significantly different  ");
 TEST_F(StartWindowTest, OpensEmptyWithTheClearButtonsDisabled) {
   EXPECT_EQ(Enabled(), "000");
   EXPECT_EQ(Visible(), "1111100");
-  EXPECT_TRUE(window().option(C::opt95)->isChecked());
+  EXPECT_TRUE(window().Option(C::opt95)->isChecked());
   EXPECT_EQ(QApplication::focusWidget(), box(C::txtBase1));
 }
 
 TEST_F(StartWindowTest, TypicalRunKeystrokeByKeystroke) {
-  ReformatCounter hideLabelRuns(app);
   struct Step {
     C box;
     const char* key;
@@ -134,17 +148,17 @@ TEST_F(StartWindowTest, TypicalRunKeystrokeByKeystroke) {
   };
   int keystroke = 0;
   for (const auto& s : steps) {
-    const int before = hideLabelRuns.runs;
+    const int before = hideLabelRuns;
     Type(s.box, QString::fromLatin1(s.key));
     EXPECT_EQ(Enabled(), s.enabled) << "keystroke " << keystroke;
     EXPECT_EQ(Visible(), s.visible) << "keystroke " << keystroke;
-    EXPECT_EQ(hideLabelRuns.runs - before, s.visible[0] == '1' ? 2 : 0) << "keystroke " << keystroke;
+    EXPECT_EQ(hideLabelRuns - before, s.visible[0] == '1' ? 2 : 0) << "keystroke " << keystroke;
     ++keystroke;
   }
   EXPECT_EQ(Results(), (std::vector<QString>{"25.00%", "40.00%", "34.00%", "15.00%", "08.48%", kYes}));
 
   Click(C::opt99);
-  EXPECT_TRUE(window().option(C::opt99)->isChecked());
+  EXPECT_TRUE(window().Option(C::opt99)->isChecked());
   EXPECT_EQ(label(C::lblDiffNeedb)->text(), "10.08%");
   Click(C::cmdClear1);
   EXPECT_EQ(Visible(), "0000000");
@@ -179,9 +193,9 @@ TEST_F(StartWindowTest, WorkedExamplesTypedInAndSwitchedBetweenLevels) {
 
 TEST_F(StartWindowTest, ChoosingALevelWithTheKeyboardRecalculates) {
   Enter("100", "10", "100", "20");
-  window().option(C::opt95)->setFocus();
-  QTest::keyClick(window().option(C::opt95), Qt::Key_Right);
-  EXPECT_TRUE(window().option(C::opt99)->isChecked());
+  window().Option(C::opt95)->setFocus();
+  QTest::keyClick(window().Option(C::opt95), Qt::Key_Right);
+  EXPECT_TRUE(window().Option(C::opt99)->isChecked());
   EXPECT_EQ(label(C::lblDiffNeedb)->text(), "11.77%");
   EXPECT_EQ(box(C::txtSigDiff)->text(), kNo);
 }
@@ -228,14 +242,13 @@ TEST_F(StartWindowTest, EveryFillStateTransitionWithRealEvents) {
 }
 
 TEST_F(StartWindowTest, TheWarningKeepsThePreviousCaptionsAndVerdict) {
-  ReformatCounter hideLabelRuns(app);
   Enter("200", "50", "300", "120");
   const auto before = Results();
-  const int runs = hideLabelRuns.runs;
+  const int runs = hideLabelRuns;
   Type(C::txtResp2, "0");  // 1200 of 300
   EXPECT_EQ(Visible(), "1111111");
   EXPECT_EQ(Results(), before);
-  EXPECT_EQ(hideLabelRuns.runs, runs);
+  EXPECT_EQ(hideLabelRuns, runs);
   Backspace(C::txtResp2);
   EXPECT_EQ(Visible(), "1111110");
 }
@@ -251,7 +264,7 @@ TEST_F(StartWindowTest, ALevelClickWithABoxEmptyAsksAndChangesNothingElse) {
   EXPECT_EQ(seen[0].title, QApplication::applicationDisplayName());
   EXPECT_EQ(seen[0].icon, QMessageBox::NoIcon);
   EXPECT_EQ(seen[0].buttons, 1);
-  EXPECT_TRUE(window().option(C::opt80)->isChecked());
+  EXPECT_TRUE(window().Option(C::opt80)->isChecked());
   EXPECT_EQ(Results(), results);
   EXPECT_EQ(Visible(), visible);
   EXPECT_EQ(Enabled(), enabled);

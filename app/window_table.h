@@ -2,10 +2,6 @@
 // The window described as data: its own properties and its 36 controls in creation order, with
 // geometry in twips as the window was designed. The window is built from this and nothing else.
 
-#include <QFont>
-#include <QLine>
-#include <QPalette>
-#include <QRect>
 #include <QStringView>
 
 #include <array>
@@ -14,7 +10,7 @@
 
 #include "form_controls.h"
 
-namespace quillomat::layout {
+namespace quillomat::table {
 
 enum class Kind : std::uint8_t { TextBox, Label, CommandButton, OptionButton, Picture, Line };
 
@@ -59,7 +55,7 @@ struct TwipLine {
   int x1, y1, x2, y2;
 };
 
-struct ControlSpec {
+struct ControlRow {
   Control control;
   Kind kind;
   QStringView text;  // caption or text; for the picture, the image resource it shows
@@ -77,7 +73,7 @@ struct ControlSpec {
   constexpr bool Has(std::uint8_t flag) const { return (state & flag) != 0; }
 };
 
-struct WindowSpec {
+struct WindowRow {
   QStringView objectName;
   QStringView title;
   int clientWidthTwips, clientHeightTwips;
@@ -88,7 +84,7 @@ struct WindowSpec {
 
 // What a screen reader says about a control beyond its own text. A value label gets only a
 // description: an accessible name would replace the value it shows.
-struct AccessibleSpec {
+struct AccessibleRow {
   Control control;
   QStringView name;
   QStringView description;
@@ -97,26 +93,16 @@ struct AccessibleSpec {
 
 inline constexpr int kTwipsPerPixel = 15;
 
-const WindowSpec& Window();
-const std::array<ControlSpec, kControlCount>& Controls();
-const ControlSpec& Row(Control control);
-const std::array<AccessibleSpec, 11>& Accessibility();
+const WindowRow& Window();
+const std::array<ControlRow, kControlCount>& Controls();
+const ControlRow& Row(Control control);
+const std::array<AccessibleRow, 11>& Accessibility();
 
 // Colours with "kind default" replaced by the kind's own colours.
-Colour Background(const ControlSpec& row);
-Colour Foreground(const ControlSpec& row);
+Colour Background(const ControlRow& row);
+Colour Foreground(const ControlRow& row);
 
 constexpr int Pixels(int twips) { return twips / kTwipsPerPixel; }
 constexpr int PixelSize(Font font) { return static_cast<int>(font.points * 96.0 / 72.0 + 0.5); }
 
-QSize ClientSize(const WindowSpec& window);
-// The control's rectangle in client pixels; for the line, the rectangle its endpoints span.
-QRect PixelRect(const ControlSpec& row);
-QLine PixelLine(const ControlSpec& row);
-QPalette::ColorRole PaletteRole(SystemColour colour);
-Qt::Alignment QtAlignment(const ControlSpec& row);
-QFont QtFont(Font font);
-// The control's font, its letters drawn closer where its widest text would not fit otherwise.
-QFont FittedFont(const ControlSpec& row);
-
-}  // namespace quillomat::layout
+}  // namespace quillomat::table

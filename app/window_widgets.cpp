@@ -1,4 +1,4 @@
-#include "frm_start.h"
+#include "window_widgets.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -17,21 +17,22 @@
 #include <vector>
 
 #include "drawn_controls.h"
-#include "window_layout.h"
+#include "qt_table.h"
+#include "window_table.h"
 
-using quillomat::Control;
-using namespace quillomat::layout;
-
+namespace quillomat {
 namespace {
 
-QWidget* MakeTextBox(const ControlSpec& row, QWidget* parent) {
+using namespace table;
+
+QWidget* MakeTextBox(const ControlRow& row, QWidget* parent) {
   auto* box = new QLineEdit(row.text.toString(), parent);
   box->setMaxLength(std::numeric_limits<int>::max());
   box->setAlignment(QtAlignment(row));
   return box;
 }
 
-QWidget* MakeLabel(const ControlSpec& row, QWidget* parent) {
+QWidget* MakeLabel(const ControlRow& row, QWidget* parent) {
   auto* label = new QLabel(row.text.toString(), parent);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(QtAlignment(row));
@@ -39,30 +40,28 @@ QWidget* MakeLabel(const ControlSpec& row, QWidget* parent) {
   return label;
 }
 
-QWidget* MakeCommandButton(const ControlSpec& row, QWidget* parent) {
+QWidget* MakeCommandButton(const ControlRow& row, QWidget* parent) {
   auto* button = new QPushButton(row.text.toString(), parent);
   button->setAutoDefault(false);
   button->setDefault(false);
   return button;
 }
 
-QWidget* MakeOptionButton(const ControlSpec& row, QWidget* parent) {
+QWidget* MakeOptionButton(const ControlRow& row, QWidget* parent) {
   auto* option = new QRadioButton(row.text.toString(), parent);
   option->setChecked(row.Has(kSelected));
   option->setAutoFillBackground(true);
   return option;
 }
 
-QWidget* MakePicture(const ControlSpec& row, QWidget* parent) {
-  return new quillomat::PictureBox(row.text.toString(), parent);
-}
+QWidget* MakePicture(const ControlRow& row, QWidget* parent) { return new PictureBox(row.text.toString(), parent); }
 
-QWidget* MakeLine(const ControlSpec& row, QWidget* parent) {
+QWidget* MakeLine(const ControlRow& row, QWidget* parent) {
   const QLine local = PixelLine(row).translated(-PixelRect(row).topLeft());
-  return new quillomat::LineShape(local, parent);
+  return new LineShape(local, parent);
 }
 
-QWidget* MakeWidget(const ControlSpec& row, QWidget* parent) {
+QWidget* MakeWidget(const ControlRow& row, QWidget* parent) {
   switch (row.kind) {
     case Kind::TextBox: return MakeTextBox(row, parent);
     case Kind::Label: return MakeLabel(row, parent);
@@ -82,7 +81,7 @@ void SetFixedColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t rgb
 }
 
 // A system colour is a palette role, so the control follows the desktop theme.
-void ApplyColours(QWidget* widget, const ControlSpec& row) {
+void ApplyColours(QWidget* widget, const ControlRow& row) {
   const Colour background = Background(row);
   const Colour foreground = Foreground(row);
   if (background.source == Colour::Source::System) {
@@ -98,31 +97,31 @@ void ApplyColours(QWidget* widget, const ControlSpec& row) {
 }
 
 QString NameOf(Control control) {
-  const std::string_view name = quillomat::ControlName(control);
+  const std::string_view name = ControlName(control);
   return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 }  // namespace
 
 FrmStart::FrmStart(QWidget* parent) : QWidget(parent), levelGroup_(new QButtonGroup(this)) {
-  setUpWindow();
-  createControls();
-  labelForScreenReaders();
-  orderTabs();
+  SetUpWindow();
+  CreateControls();
+  LabelForScreenReaders();
+  OrderTabs();
 }
 
-QWidget* FrmStart::control(Control control) const { return controls_[quillomat::Index(control)]; }
+QWidget* FrmStart::Widget(Control control) const { return controls_[Index(control)]; }
 
-QLineEdit* FrmStart::textBox(Control control) const { return qobject_cast<QLineEdit*>(this->control(control)); }
+QLineEdit* FrmStart::TextBox(Control control) const { return qobject_cast<QLineEdit*>(Widget(control)); }
 
-QLabel* FrmStart::label(Control control) const { return qobject_cast<QLabel*>(this->control(control)); }
+QLabel* FrmStart::Label(Control control) const { return qobject_cast<QLabel*>(Widget(control)); }
 
-QPushButton* FrmStart::button(Control control) const { return qobject_cast<QPushButton*>(this->control(control)); }
+QPushButton* FrmStart::Button(Control control) const { return qobject_cast<QPushButton*>(Widget(control)); }
 
-QRadioButton* FrmStart::option(Control control) const { return qobject_cast<QRadioButton*>(this->control(control)); }
+QRadioButton* FrmStart::Option(Control control) const { return qobject_cast<QRadioButton*>(Widget(control)); }
 
-void FrmStart::setUpWindow() {
-  const WindowSpec& window = Window();
+void FrmStart::SetUpWindow() {
+  const WindowRow& window = Window();
   setObjectName(window.objectName.toString());
   setWindowTitle(window.title.toString());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -135,8 +134,8 @@ void FrmStart::setUpWindow() {
   levelGroup_->setExclusive(true);
 }
 
-void FrmStart::createControls() {
-  for (const ControlSpec& row : Controls()) {
+void FrmStart::CreateControls() {
+  for (const ControlRow& row : Controls()) {
     QWidget* widget = MakeWidget(row, this);
     widget->setObjectName(NameOf(row.control));
     widget->setGeometry(PixelRect(row));
@@ -145,34 +144,34 @@ void FrmStart::createControls() {
     widget->setEnabled(!row.Has(kDisabled));
     widget->setVisible(!row.Has(kHidden));
     if (auto* option = qobject_cast<QRadioButton*>(widget)) {
-      levelGroup_->addButton(option, static_cast<int>(quillomat::Index(row.control)));
+      levelGroup_->addButton(option, static_cast<int>(Index(row.control)));
     }
-    controls_[quillomat::Index(row.control)] = widget;
+    controls_[Index(row.control)] = widget;
   }
 }
 
-void FrmStart::labelForScreenReaders() {
-  for (const AccessibleSpec& row : Accessibility()) {
-    QWidget* widget = control(row.control);
+void FrmStart::LabelForScreenReaders() {
+  for (const AccessibleRow& row : Accessibility()) {
+    QWidget* widget = Widget(row.control);
     if (!row.name.isEmpty()) widget->setAccessibleName(row.name.toString());
     if (!row.description.isEmpty()) widget->setAccessibleDescription(row.description.toString());
-    if (row.labelledBy) label(*row.labelledBy)->setBuddy(widget);
+    if (row.labelledBy) Label(*row.labelledBy)->setBuddy(widget);
   }
 }
 
-std::vector<QWidget*> FrmStart::tabStops() const {
-  std::vector<const ControlSpec*> rows;
-  for (const ControlSpec& row : Controls()) {
-    if (row.tabIndex && control(row.control)->focusPolicy() != Qt::NoFocus) rows.push_back(&row);
+std::vector<QWidget*> FrmStart::TabStops() const {
+  std::vector<const ControlRow*> rows;
+  for (const ControlRow& row : Controls()) {
+    if (row.tabIndex && Widget(row.control)->focusPolicy() != Qt::NoFocus) rows.push_back(&row);
   }
-  std::ranges::sort(rows, {}, [](const ControlSpec* row) { return *row->tabIndex; });
+  std::ranges::sort(rows, {}, [](const ControlRow* row) { return *row->tabIndex; });
   std::vector<QWidget*> stops;
-  for (const ControlSpec* row : rows) stops.push_back(control(row->control));
+  for (const ControlRow* row : rows) stops.push_back(Widget(row->control));
   return stops;
 }
 
-void FrmStart::orderTabs() {
-  const std::vector<QWidget*> stops = tabStops();
+void FrmStart::OrderTabs() {
+  const std::vector<QWidget*> stops = TabStops();
   for (std::size_t i = 1; i < stops.size(); ++i) setTabOrder(stops[i - 1], stops[i]);
   // Tab enters the level group at its selected button; arrow keys move within the group.
   for (QAbstractButton* level : levelGroup_->buttons()) {
@@ -181,8 +180,8 @@ void FrmStart::orderTabs() {
   }
 }
 
-QWidget* FrmStart::firstInTabOrder() const {
-  for (QWidget* widget : tabStops()) {
+QWidget* FrmStart::FirstInTabOrder() const {
+  for (QWidget* widget : TabStops()) {
     if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() && !widget->isHidden()) {
       return widget;
     }
@@ -190,7 +189,7 @@ QWidget* FrmStart::firstInTabOrder() const {
   return nullptr;
 }
 
-void FrmStart::centreOnScreen() {
+void FrmStart::CentreOnScreen() {
   const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
   const QRect framed =
       QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size().grownBy(frame), screen()->availableGeometry());
@@ -201,6 +200,8 @@ void FrmStart::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shownBefore_ || event->spontaneous()) return;
   shownBefore_ = true;
-  centreOnScreen();
-  if (QWidget* first = firstInTabOrder()) first->setFocus(Qt::OtherFocusReason);
+  CentreOnScreen();
+  if (QWidget* first = FirstInTabOrder()) first->setFocus(Qt::OtherFocusReason);
 }
+
+}  // namespace quillomat

@@ -1,6 +1,7 @@
 #pragma once
 // The behaviour of the window frmStart: its event handlers and private procedures, acting on the
-// controls by name. It knows nothing of Qt; the window wires its events to these handlers.
+// controls by name. It knows nothing of Qt; the window controller wires the widgets' events to
+// these handlers.
 
 #include <cstdint>
 #include <string_view>
@@ -29,9 +30,9 @@ enum class FillState : std::uint8_t { AllEmpty = 1, FirstPairOnly = 2, SecondPai
 
 inline constexpr char16_t kInsertAllNumbers[] = u"Please insert all numbers first";
 
-class StartForm {
+class FormHandlers {
  public:
-  StartForm(FormControls& controls, Platform& platform);
+  FormHandlers(FormControls& controls, Platform& platform);
 
   void Form_Load();
 
@@ -52,8 +53,6 @@ class StartForm {
   void cmdClear2_Click();
   void cmdClearAll_Click();
   void cmdExit_Click();
-
-  const Singles& singles() const { return singles_; }
 
  private:
   void InputChange();

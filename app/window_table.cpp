@@ -1,12 +1,8 @@
-#include "window_layout.h"
-
-#include <QFontDatabase>
-#include <QFontMetrics>
-#include <QStringList>
+#include "window_table.h"
 
 #include <algorithm>
 
-namespace quillomat::layout {
+namespace quillomat::table {
 namespace {
 
 using C = Control;
@@ -31,11 +27,11 @@ constexpr std::optional<int> kNoTab;
 constexpr QStringView kPercentage = u"100.00%";
 constexpr std::uint8_t kDisplayBox = kDisabled | kHidden;
 
-constexpr WindowSpec kWindow{u"frmStart", u"Created by Brannoch",      9570, 5985, SystemColour::ActiveBorder,
-                             kRegular8,   u":/quillomat/quillomat.ico"};
+constexpr WindowRow kWindow{u"frmStart", u"Created by Brannoch",      9570, 5985, SystemColour::ActiveBorder,
+                            kRegular8,   u":/quillomat/quillomat.ico"};
 
 // clang-format off
-constexpr std::array<ControlSpec, kControlCount> kControls{{
+constexpr std::array<ControlRow, kControlCount> kControls{{
   {C::txtSigDiff,   K::TextBox,       u"",                                   {2880, 4080, 4575, 375},  kBold12,    kDefault,      kDefault,    29,     A::Centre, kDisplayBox, {}},
   {C::txtWarnSign,  K::TextBox,       u"Base has to be higher than Results", {2160, 3600, 3855, 375},  kBold9,     kWarningPink,  kDefault,    28,     A::Centre, kDisplayBox, {}},
   {C::opt95,        K::OptionButton,  u"95%",                                {600, 5280, 735, 375},    kRegular9,  kActiveBorder, kDefault,    26,     A::Left,   kSelected,   {}},
@@ -74,7 +70,7 @@ constexpr std::array<ControlSpec, kControlCount> kControls{{
   {C::lblBase1,     K::Label,         u"Base (I.e. AB, IP)",                 {360, 1920, 1695, 255},   kRegular9,  kDefault,      kDefault,    0,      A::Left,   0,           {}},
 }};
 
-constexpr std::array<AccessibleSpec, 11> kAccessibility{{
+constexpr std::array<AccessibleRow, 11> kAccessibility{{
   {C::txtBase1,     u"Player 1 base",    u"",                    C::lblBase1},
   {C::txtResp1,     u"Player 1 results", u"",                    C::lblResp1},
   {C::txtBase2,     u"Player 2 base",    u"",                    C::lblBase2},
@@ -97,7 +93,7 @@ constexpr bool InCreationOrder() {
 }
 static_assert(InCreationOrder(), "rows must follow the order in which the window creates them");
 
-constexpr bool WholePixels(const ControlSpec& row) {
+constexpr bool WholePixels(const ControlRow& row) {
   const auto whole = [](int twips) { return twips % kTwipsPerPixel == 0; };
   return whole(row.box.left) && whole(row.box.top) && whole(row.box.width) && whole(row.box.height) &&
          whole(row.line.x1) && whole(row.line.y1) && whole(row.line.x2) && whole(row.line.y2);
@@ -131,97 +127,17 @@ constexpr Colour KindForeground(Kind kind) {
 
 }  // namespace
 
-const WindowSpec& Window() { return kWindow; }
-const std::array<ControlSpec, kControlCount>& Controls() { return kControls; }
-const ControlSpec& Row(Control control) { return kControls[Index(control)]; }
-const std::array<AccessibleSpec, 11>& Accessibility() { return kAccessibility; }
+const WindowRow& Window() { return kWindow; }
+const std::array<ControlRow, kControlCount>& Controls() { return kControls; }
+const ControlRow& Row(Control control) { return kControls[Index(control)]; }
+const std::array<AccessibleRow, 11>& Accessibility() { return kAccessibility; }
 
-Colour Background(const ControlSpec& row) {
+Colour Background(const ControlRow& row) {
   return row.background == KindDefault() ? KindBackground(row.kind) : row.background;
 }
 
-Colour Foreground(const ControlSpec& row) {
+Colour Foreground(const ControlRow& row) {
   return row.foreground == KindDefault() ? KindForeground(row.kind) : row.foreground;
 }
 
-QSize ClientSize(const WindowSpec& window) {
-  return {Pixels(window.clientWidthTwips), Pixels(window.clientHeightTwips)};
-}
-
-QLine PixelLine(const ControlSpec& row) {
-  return {Pixels(row.line.x1), Pixels(row.line.y1), Pixels(row.line.x2), Pixels(row.line.y2)};
-}
-
-QRect PixelRect(const ControlSpec& row) {
-  if (row.kind == Kind::Line) {
-    const QLine line = PixelLine(row);
-    return QRect(line.p1(), line.p2()).normalized();
-  }
-  return {Pixels(row.box.left), Pixels(row.box.top), Pixels(row.box.width), Pixels(row.box.height)};
-}
-
-QPalette::ColorRole PaletteRole(SystemColour colour) {
-  switch (colour) {
-    case SystemColour::ButtonFace: return QPalette::Button;
-    case SystemColour::ButtonText: return QPalette::ButtonText;
-    case SystemColour::WindowBackground: return QPalette::Base;
-    case SystemColour::WindowText: return QPalette::Text;
-    case SystemColour::ActiveBorder: break;
-  }
-  return QPalette::Window;
-}
-
-Qt::Alignment QtAlignment(const ControlSpec& row) {
-  // Labels draw their caption from the top, as single-line boxes centre theirs.
-  const Qt::Alignment vertical = row.kind == Kind::Label ? Qt::AlignTop : Qt::AlignVCenter;
-  switch (row.align) {
-    case Align::Centre: return vertical | Qt::AlignHCenter;
-    case Align::Right: return vertical | Qt::AlignRight;
-    case Align::Left: break;
-  }
-  return vertical | Qt::AlignLeft;
-}
-
-namespace {
-
-// The designed face where the desktop has it, else the closest substitute it has. Resolved once
-// against the installed families, so no font lookup pays for asking after a missing face.
-const QString& FontFamily() {
-  static const QString family = [] {
-    // Liberation Sans and Arial share metrics close to the designed face; DejaVu Sans is wider.
-    const QStringList installed = QFontDatabase::families();
-    for (const char* candidate : {"MS Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans"}) {
-      if (installed.contains(QLatin1String(candidate))) return QString::fromLatin1(candidate);
-    }
-    return QString();  // the style hint then picks the desktop's sans-serif face
-  }();
-  return family;
-}
-
-}  // namespace
-
-QFont QtFont(Font font) {
-  QFont qtFont(FontFamily());
-  qtFont.setStyleHint(QFont::SansSerif);
-  // Pixels, not points: the boxes are fixed in pixels, so text must not follow a desktop's DPI.
-  qtFont.setPixelSize(PixelSize(font));
-  qtFont.setWeight(static_cast<QFont::Weight>(font.weight));
-  return qtFont;
-}
-
-QFont FittedFont(const ControlSpec& row) {
-  QFont font = QtFont(row.font);
-  const QString widest = row.widest.toString();
-  const int room = Pixels(row.box.width);
-  const auto fits = [&] {
-    const QFontMetrics metrics(font);
-    return metrics.horizontalAdvance(widest) <= room && metrics.boundingRect(widest).width() <= room;
-  };
-  // Letters closer by a twentieth of a pixel at a time, never by more than a pixel.
-  for (qreal spacing = -0.05; !fits() && spacing >= -1.0; spacing -= 0.05) {
-    font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
-  }
-  return font;
-}
-
-}  // namespace quillomat::layout
+}  // namespace quillomat::table

@@ -1,4 +1,4 @@
-#include "frm_start.h"
+#include "window_widgets.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -20,16 +20,16 @@
 #include <set>
 #include <vector>
 
-#include "window_layout.h"
-
 using quillomat::Control;
 using quillomat::ControlName;
+using quillomat::FrmStart;
 
 namespace {
 
-// The window as designed, in pixels, written independently of the layout table.
+// The window as designed, in pixels, written independently of the window table.
 struct Expected {
   Control control;
+  const char* name;
   const char* className;
   QRect rect;
   const char* text;
@@ -48,42 +48,42 @@ constexpr Qt::Alignment N{};
 
 // clang-format off
 const Expected kExpected[] = {
-  {Control::txtSigDiff,   "QLineEdit",             {192, 272, 305, 25}, "",                                   16, true,  C, 29, false, false},
-  {Control::txtWarnSign,  "QLineEdit",             {144, 240, 257, 25}, "Base has to be higher than Results", 13, true,  C, 28, false, false},
-  {Control::opt95,        "QRadioButton",          {40, 352, 49, 25},   "95%",                                13, false, N, 26, true,  true},
-  {Control::opt90,        "QRadioButton",          {88, 320, 49, 25},   "90%",                                13, false, N, 25, true,  true},
-  {Control::opt99,        "QRadioButton",          {88, 352, 49, 25},   "99%",                                13, false, N, 24, true,  true},
-  {Control::opt80,        "QRadioButton",          {40, 320, 49, 25},   "80%",                                13, false, N, 23, true,  true},
-  {Control::cmdClearAll,  "QPushButton",           {544, 80, 65, 25},   "Clear &All",                         11, false, N, 12, true,  true},
-  {Control::cmdClear2,    "QPushButton",           {336, 80, 65, 25},   "Clear &Two",                         11, false, N, 11, true,  true},
-  {Control::cmdClear1,    "QPushButton",           {144, 80, 65, 25},   "Clear &One",                         11, false, N, 10, true,  true},
-  {Control::cmdExit,      "QPushButton",           {544, 272, 65, 25},  "E&xit",                              11, false, N, 9,  true,  true},
-  {Control::txtResp2,     "QLineEdit",             {344, 160, 49, 25},  "",                                   13, false, R, 8,  true,  true},
-  {Control::txtBase2,     "QLineEdit",             {344, 120, 49, 25},  "",                                   13, false, R, 5,  true,  true},
-  {Control::txtResp1,     "QLineEdit",             {152, 160, 49, 25},  "",                                   13, false, R, 4,  true,  true},
-  {Control::txtBase1,     "QLineEdit",             {152, 120, 49, 25},  "",                                   13, false, R, 2,  true,  true},
-  {Control::Label4,       "QLabel",                {432, 88, 105, 17},  "CALCULATIONS",                       11, true,  L, 33, true,  true},
-  {Control::Label1,       "QLabel",                {40, 272, 97, 17},   "CHOOSE",                             11, true,  C, 32, true,  true},
-  {Control::Image1,       "quillomat::PictureBox", {176, 312, 422, 71}, "",                                   0,  false, N, -1, true,  true},
-  {Control::Label3,       "QLabel",                {240, 88, 81, 17},   "PLAYER 2",                           11, true,  L, 31, true,  true},
-  {Control::Label2,       "QLabel",                {24, 88, 105, 17},   "PLAYER 1",                           11, true,  L, 30, true,  true},
-  {Control::lblSigLevel,  "QLabel",                {40, 288, 97, 25},   "Significance Level",                 11, false, C, 27, true,  true},
-  {Control::Line1,        "quillomat::LineShape",  {0, 64, 641, 1},     "",                                   0,  false, N, -1, true,  true},
-  {Control::lblWAvg,      "QLabel",                {432, 208, 105, 17}, "Weighted Average",                   11, false, L, 22, true,  true},
-  {Control::lblWAvgb,     "QLabel",                {560, 208, 49, 17},  "",                                   13, false, L, 21, true,  true},
-  {Control::lblActDiffb,  "QLabel",                {560, 128, 49, 17},  "",                                   13, false, L, 20, true,  true},
-  {Control::lblActDiff,   "QLabel",                {432, 128, 105, 17}, "Difference",                         11, false, L, 19, true,  true},
-  {Control::lblDiffNeedb, "QLabel",                {560, 168, 49, 17},  "",                                   13, false, L, 18, true,  true},
-  {Control::lblDiffNeed,  "QLabel",                {432, 168, 105, 17}, "Difference Needed",                  11, false, L, 17, true,  true},
-  {Control::lblPer2b,     "QLabel",                {344, 208, 49, 17},  "",                                   13, false, R, 16, true,  true},
-  {Control::lblPer2,      "QLabel",                {240, 208, 89, 17},  "Player Two %",                       13, false, L, 15, true,  true},
-  {Control::lblPer1,      "QLabel",                {24, 208, 113, 17},  "Player One %",                       13, false, L, 14, true,  true},
-  {Control::lblPer1b,     "QLabel",                {152, 208, 49, 17},  "",                                   13, false, R, 13, true,  true},
-  {Control::lblResp2,     "QLabel",                {240, 168, 89, 17},  "Results",                            13, false, L, 7,  true,  true},
-  {Control::lblBase2,     "QLabel",                {240, 128, 89, 17},  "Base",                               13, false, L, 6,  true,  true},
-  {Control::lblResp1,     "QLabel",                {24, 168, 113, 17},  "Results (I.e. H, ER)",               13, false, L, 3,  true,  true},
-  {Control::lblTitle,     "QLabel",                {72, 8, 497, 49},    "Significance Testing Using T-Test",  32, false, C, 1,  true,  true},
-  {Control::lblBase1,     "QLabel",                {24, 128, 113, 17},  "Base (I.e. AB, IP)",                 13, false, L, 0,  true,  true},
+  {Control::txtSigDiff,   "txtSigDiff",   "QLineEdit",             {192, 272, 305, 25}, "",                                   16, true,  C, 29, false, false},
+  {Control::txtWarnSign,  "txtWarnSign",  "QLineEdit",             {144, 240, 257, 25}, "Base has to be higher than Results", 13, true,  C, 28, false, false},
+  {Control::opt95,        "opt95",        "QRadioButton",          {40, 352, 49, 25},   "95%",                                13, false, N, 26, true,  true},
+  {Control::opt90,        "opt90",        "QRadioButton",          {88, 320, 49, 25},   "90%",                                13, false, N, 25, true,  true},
+  {Control::opt99,        "opt99",        "QRadioButton",          {88, 352, 49, 25},   "99%",                                13, false, N, 24, true,  true},
+  {Control::opt80,        "opt80",        "QRadioButton",          {40, 320, 49, 25},   "80%",                                13, false, N, 23, true,  true},
+  {Control::cmdClearAll,  "cmdClearAll",  "QPushButton",           {544, 80, 65, 25},   "Clear &All",                         11, false, N, 12, true,  true},
+  {Control::cmdClear2,    "cmdClear2",    "QPushButton",           {336, 80, 65, 25},   "Clear &Two",                         11, false, N, 11, true,  true},
+  {Control::cmdClear1,    "cmdClear1",    "QPushButton",           {144, 80, 65, 25},   "Clear &One",                         11, false, N, 10, true,  true},
+  {Control::cmdExit,      "cmdExit",      "QPushButton",           {544, 272, 65, 25},  "E&xit",                              11, false, N, 9,  true,  true},
+  {Control::txtResp2,     "txtResp2",     "QLineEdit",             {344, 160, 49, 25},  "",                                   13, false, R, 8,  true,  true},
+  {Control::txtBase2,     "txtBase2",     "QLineEdit",             {344, 120, 49, 25},  "",                                   13, false, R, 5,  true,  true},
+  {Control::txtResp1,     "txtResp1",     "QLineEdit",             {152, 160, 49, 25},  "",                                   13, false, R, 4,  true,  true},
+  {Control::txtBase1,     "txtBase1",     "QLineEdit",             {152, 120, 49, 25},  "",                                   13, false, R, 2,  true,  true},
+  {Control::Label4,       "Label4",       "QLabel",                {432, 88, 105, 17},  "CALCULATIONS",                       11, true,  L, 33, true,  true},
+  {Control::Label1,       "Label1",       "QLabel",                {40, 272, 97, 17},   "CHOOSE",                             11, true,  C, 32, true,  true},
+  {Control::Image1,       "Image1",       "quillomat::PictureBox", {176, 312, 422, 71}, "",                                   0,  false, N, -1, true,  true},
+  {Control::Label3,       "Label3",       "QLabel",                {240, 88, 81, 17},   "PLAYER 2",                           11, true,  L, 31, true,  true},
+  {Control::Label2,       "Label2",       "QLabel",                {24, 88, 105, 17},   "PLAYER 1",                           11, true,  L, 30, true,  true},
+  {Control::lblSigLevel,  "lblSigLevel",  "QLabel",                {40, 288, 97, 25},   "Significance Level",                 11, false, C, 27, true,  true},
+  {Control::Line1,        "Line1",        "quillomat::LineShape",  {0, 64, 641, 1},     "",                                   0,  false, N, -1, true,  true},
+  {Control::lblWAvg,      "lblWAvg",      "QLabel",                {432, 208, 105, 17}, "Weighted Average",                   11, false, L, 22, true,  true},
+  {Control::lblWAvgb,     "lblWAvgb",     "QLabel",                {560, 208, 49, 17},  "",                                   13, false, L, 21, true,  true},
+  {Control::lblActDiffb,  "lblActDiffb",  "QLabel",                {560, 128, 49, 17},  "",                                   13, false, L, 20, true,  true},
+  {Control::lblActDiff,   "lblActDiff",   "QLabel",                {432, 128, 105, 17}, "Difference",                         11, false, L, 19, true,  true},
+  {Control::lblDiffNeedb, "lblDiffNeedb", "QLabel",                {560, 168, 49, 17},  "",                                   13, false, L, 18, true,  true},
+  {Control::lblDiffNeed,  "lblDiffNeed",  "QLabel",                {432, 168, 105, 17}, "Difference Needed",                  11, false, L, 17, true,  true},
+  {Control::lblPer2b,     "lblPer2b",     "QLabel",                {344, 208, 49, 17},  "",                                   13, false, R, 16, true,  true},
+  {Control::lblPer2,      "lblPer2",      "QLabel",                {240, 208, 89, 17},  "Player Two %",                       13, false, L, 15, true,  true},
+  {Control::lblPer1,      "lblPer1",      "QLabel",                {24, 208, 113, 17},  "Player One %",                       13, false, L, 14, true,  true},
+  {Control::lblPer1b,     "lblPer1b",     "QLabel",                {152, 208, 49, 17},  "",                                   13, false, R, 13, true,  true},
+  {Control::lblResp2,     "lblResp2",     "QLabel",                {240, 168, 89, 17},  "Results",                            13, false, L, 7,  true,  true},
+  {Control::lblBase2,     "lblBase2",     "QLabel",                {240, 128, 89, 17},  "Base",                               13, false, L, 6,  true,  true},
+  {Control::lblResp1,     "lblResp1",     "QLabel",                {24, 168, 113, 17},  "Results (I.e. H, ER)",               13, false, L, 3,  true,  true},
+  {Control::lblTitle,     "lblTitle",     "QLabel",                {72, 8, 497, 49},    "Significance Testing Using T-Test",  32, false, C, 1,  true,  true},
+  {Control::lblBase1,     "lblBase1",     "QLabel",                {24, 128, 113, 17},  "Base (I.e. AB, IP)",                 13, false, L, 0,  true,  true},
 };
 // clang-format on
 
@@ -122,11 +122,12 @@ class FrmStartTest : public testing::Test {
 TEST_F(FrmStartTest, EveryControlIsBuiltAsDesigned) {
   for (const Expected& e : kExpected) {
     SCOPED_TRACE(ControlName(e.control).data());
-    const QWidget* widget = window_.control(e.control);
+    const QWidget* widget = window_.Widget(e.control);
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->parentWidget(), &window_);
     EXPECT_STREQ(widget->metaObject()->className(), e.className);
-    EXPECT_EQ(widget->objectName().toStdString(), ControlName(e.control));
+    EXPECT_EQ(widget->objectName(), e.name);
+    EXPECT_EQ(window_.findChild<QWidget*>(e.name), widget);
     EXPECT_EQ(widget->geometry(), e.rect);
     EXPECT_EQ(TextOf(widget), QString::fromUtf8(e.text));
     EXPECT_EQ(HorizontalAlignmentOf(widget), e.align);
@@ -137,8 +138,20 @@ TEST_F(FrmStartTest, EveryControlIsBuiltAsDesigned) {
     }
     EXPECT_EQ(widget->isEnabled(), e.enabled);
     EXPECT_EQ(widget->isVisibleTo(&window_), e.visible);
-    EXPECT_EQ(quillomat::layout::Row(e.control).tabIndex.value_or(-1), e.tab);
   }
+}
+
+TEST_F(FrmStartTest, FocusChainFollowsTheTabIndexes) {
+  std::vector<int> tabsInChainOrder;
+  for (QWidget* w = window_.nextInFocusChain(); w != &window_; w = w->nextInFocusChain()) {
+    const auto row = std::ranges::find_if(kExpected, [w](const Expected& e) { return w->objectName() == e.name; });
+    ASSERT_NE(row, std::end(kExpected)) << w->objectName().toStdString();
+    if (w->focusPolicy() != Qt::NoFocus) tabsInChainOrder.push_back(row->tab);
+  }
+  EXPECT_EQ(tabsInChainOrder.size(), 14u);  // four input and two display boxes, four buttons, four levels
+  // The chain is a ring: read it from the lowest tab index.
+  std::ranges::rotate(tabsInChainOrder, std::ranges::min_element(tabsInChainOrder));
+  EXPECT_TRUE(std::ranges::is_sorted(tabsInChainOrder)) << testing::PrintToString(tabsInChainOrder);
 }
 
 TEST_F(FrmStartTest, ControlsAreTheWindowsOnlyChildWidgetsWithUniqueNames) {
@@ -176,19 +189,19 @@ TEST_F(FrmStartTest, WindowOpensCentredOnTheScreen) {
 TEST_F(FrmStartTest, InputBoxesAreLongRightAlignedSingleLines) {
   for (Control box : {Control::txtBase1, Control::txtResp1, Control::txtBase2, Control::txtResp2}) {
     SCOPED_TRACE(ControlName(box).data());
-    EXPECT_EQ(window_.textBox(box)->maxLength(), std::numeric_limits<int>::max());
-    EXPECT_EQ(window_.textBox(box)->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    EXPECT_EQ(window_.TextBox(box)->maxLength(), std::numeric_limits<int>::max());
+    EXPECT_EQ(window_.TextBox(box)->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
   }
-  window_.textBox(Control::txtBase1)->setText(QString(40000, u'7'));
-  EXPECT_EQ(window_.textBox(Control::txtBase1)->text().size(), 40000);
+  window_.TextBox(Control::txtBase1)->setText(QString(40000, u'7'));
+  EXPECT_EQ(window_.TextBox(Control::txtBase1)->text().size(), 40000);
 }
 
 TEST_F(FrmStartTest, FocusStartsInFirstBaseAndTabFollowsReadingOrder) {
   ASSERT_NO_FATAL_FAILURE(ShowAndActivate());
-  EXPECT_EQ(QApplication::focusWidget(), window_.control(Control::txtBase1));
+  EXPECT_EQ(QApplication::focusWidget(), window_.Widget(Control::txtBase1));
   for (Control next : {Control::txtResp1, Control::txtBase2, Control::txtResp2}) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), window_.control(next)) << ControlName(next);
+    EXPECT_EQ(QApplication::focusWidget(), window_.Widget(next)) << ControlName(next);
   }
 }
 
@@ -200,35 +213,35 @@ TEST_F(FrmStartTest, TabVisitsFocusableControlsByTabIndex) {
   ASSERT_NO_FATAL_FAILURE(ShowAndActivate());
   for (Control next : expected) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), window_.control(next)) << ControlName(next);
+    EXPECT_EQ(QApplication::focusWidget(), window_.Widget(next)) << ControlName(next);
   }
   for (auto it = std::rbegin(expected) + 1; it != std::rend(expected); ++it) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    EXPECT_EQ(QApplication::focusWidget(), window_.control(*it)) << ControlName(*it);
+    EXPECT_EQ(QApplication::focusWidget(), window_.Widget(*it)) << ControlName(*it);
   }
 }
 
 TEST_F(FrmStartTest, TabEntersTheLevelGroupAtTheSelectedLevel) {
   ASSERT_NO_FATAL_FAILURE(ShowAndActivate());
   for (Control level : {Control::opt80, Control::opt99, Control::opt95}) {
-    QTest::mouseClick(window_.option(level), Qt::LeftButton);
-    window_.button(Control::cmdClearAll)->setFocus();
+    QTest::mouseClick(window_.Option(level), Qt::LeftButton);
+    window_.Button(Control::cmdClearAll)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), window_.control(level)) << ControlName(level);
+    EXPECT_EQ(QApplication::focusWidget(), window_.Widget(level)) << ControlName(level);
   }
 }
 
 TEST_F(FrmStartTest, ExactlyOneLevelIsSelectedWhateverIsClicked) {
-  QButtonGroup* group = window_.levelGroup();
+  QButtonGroup* group = window_.LevelGroup();
   ASSERT_EQ(group->buttons().size(), 4);
   EXPECT_TRUE(group->exclusive());
-  EXPECT_EQ(group->checkedButton(), window_.option(Control::opt95));
+  EXPECT_EQ(group->checkedButton(), window_.Option(Control::opt95));
   ASSERT_NO_FATAL_FAILURE(ShowAndActivate());
   for (Control clicked :
        {Control::opt80, Control::opt80, Control::opt99, Control::opt90, Control::opt95, Control::opt95}) {
-    QTest::mouseClick(window_.option(clicked), Qt::LeftButton);
+    QTest::mouseClick(window_.Option(clicked), Qt::LeftButton);
     SCOPED_TRACE(ControlName(clicked).data());
-    EXPECT_EQ(group->checkedButton(), window_.option(clicked));
+    EXPECT_EQ(group->checkedButton(), window_.Option(clicked));
     EXPECT_EQ(group->checkedId(), static_cast<int>(quillomat::Index(clicked)));
     const auto checked =
         std::ranges::count_if(group->buttons(), [](const QAbstractButton* b) { return b->isChecked(); });
@@ -248,7 +261,7 @@ TEST_F(FrmStartTest, AltKeysClickTheirButtons) {
   ASSERT_NO_FATAL_FAILURE(ShowAndActivate());
   for (const Case& c : cases) {
     SCOPED_TRACE(ControlName(c.button).data());
-    QPushButton* button = window_.button(c.button);
+    QPushButton* button = window_.Button(c.button);
     EXPECT_EQ(button->shortcut(), QKeySequence(Qt::ALT | c.key));
     QSignalSpy clicks(button, &QPushButton::clicked);
     QTest::keyClick(QApplication::focusWidget(), c.key, Qt::AltModifier);
@@ -275,9 +288,9 @@ TEST_F(FrmStartTest, InputBoxesAreNamedPerGroupAndTiedToTheirCaptions) {
                         {Control::txtResp2, Control::lblResp2, "Player 2 results"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    QWidget* box = window_.control(c.box);
+    QWidget* box = window_.Widget(c.box);
     EXPECT_EQ(AccessibleText(box, QAccessible::Name), c.name);
-    EXPECT_EQ(window_.label(c.caption)->buddy(), box);
+    EXPECT_EQ(window_.Label(c.caption)->buddy(), box);
   }
 }
 
@@ -294,13 +307,13 @@ TEST_F(FrmStartTest, ValueLabelsSpeakTheirValueAndSayWhatItIs) {
                         {Control::lblDiffNeedb, Control::lblDiffNeed, "Difference needed"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.description);
-    QLabel* value = window_.label(c.value);
+    QLabel* value = window_.Label(c.value);
     value->setText(QStringLiteral("25.00%"));
     EXPECT_EQ(AccessibleText(value, QAccessible::Name), "25.00%");
     EXPECT_EQ(AccessibleText(value, QAccessible::Description), c.description);
     const auto labels = QAccessible::queryAccessibleInterface(value)->relations(QAccessible::Label);
     ASSERT_EQ(labels.size(), 1);
-    EXPECT_EQ(labels.front().first->object(), window_.control(c.caption));
+    EXPECT_EQ(labels.front().first->object(), window_.Widget(c.caption));
   }
 }
 
@@ -340,7 +353,7 @@ std::vector<QString> TextsShownIn(Control control, const QString& ownText) {
 
 TEST_F(FrmStartTest, EveryTextFitsItsBox) {
   for (const Expected& e : kExpected) {
-    const QWidget* widget = window_.control(e.control);
+    const QWidget* widget = window_.Widget(e.control);
     const QFontMetrics metrics(widget->font());
     const QSize room = TextRoom(widget);
     for (const QString& text : TextsShownIn(e.control, TextOf(widget))) {
@@ -354,7 +367,7 @@ TEST_F(FrmStartTest, EveryTextFitsItsBox) {
 }
 
 TEST_F(FrmStartTest, BodyTextUsesAPlainSansSerifFace) {
-  const QFontInfo info(window_.control(Control::lblBase1)->font());
+  const QFontInfo info(window_.Widget(Control::lblBase1)->font());
   EXPECT_TRUE(info.family() == "Liberation Sans" || info.family() == "Arial" || info.family() == "MS Sans Serif" ||
               info.family() == "DejaVu Sans")
       << info.family().toStdString();

@@ -11,10 +11,11 @@
 #include <memory>
 
 #include "drawn_controls.h"
-#include "frm_start.h"
+#include "window_widgets.h"
 
 using quillomat::Control;
 using quillomat::ControlName;
+using quillomat::FrmStart;
 
 namespace {
 
@@ -73,7 +74,7 @@ class FrmStartRenderTest : public testing::Test {
     return false;
   }
 
-  QRect Rect(Control control) const { return window_->control(control)->geometry(); }
+  QRect Rect(Control control) const { return window_->Widget(control)->geometry(); }
   QColor Theme(QPalette::ColorRole role) const { return window_->palette().color(role); }
 
   QPalette originalPalette_;
@@ -93,7 +94,7 @@ TEST_F(FrmStartRenderTest, ControlsPaintTheirBackgrounds) {
     QColor colour;
   };
   const QColor blue(0xC0, 0xC0, 0xFF);
-  window_->control(Control::txtWarnSign)->show();
+  window_->Widget(Control::txtWarnSign)->show();
   const Case cases[] = {
       {Control::Label1, blue},
       {Control::Label2, blue},
@@ -137,12 +138,12 @@ TEST_F(FrmStartRenderTest, LineIsOnePixelOfWindowText) {
 }
 
 TEST_F(FrmStartRenderTest, PictureFillsItsSunkenBorderPixelForPixel) {
-  auto* box = qobject_cast<quillomat::PictureBox*>(window_->control(Control::Image1));
+  auto* box = qobject_cast<quillomat::PictureBox*>(window_->Widget(Control::Image1));
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(box->frameWidth(), 2);
   EXPECT_EQ(box->frameShadow(), QFrame::Sunken);
   EXPECT_EQ(box->contentsRect(), QRect(2, 2, 418, 67));
-  const QImage source = box->picture().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage source = box->Picture().toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(source.size(), QSize(418, 67));
   const QImage image = Grab();
   const int ratio = qRound(image.devicePixelRatio());
