@@ -5,11 +5,13 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include "quillomat_version.h"
+
 namespace quillomat {
 
 inline void DescribeApplication() {
   QCoreApplication::setApplicationName(QStringLiteral("Quillomat"));
-  QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(QUILLOMAT_VERSION_TEXT));
   QCoreApplication::setOrganizationName(QStringLiteral("Pellnor"));
   QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillomat.Quillomat"));
 }
