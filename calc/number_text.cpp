@@ -11,9 +11,6 @@
 namespace quillomat {
 namespace {
 
-// SingleToText writes plain decimals for decimal exponents from kPlainFrom to kPlainTo.
-constexpr int kPlainFrom = -4;
-constexpr int kPlainTo = 6;
 // FormatPercent writes out at most this many digits; a text that would need more (no Single
 // comes near) is given back as it stands rather than grown without bound.
 constexpr std::int64_t kMaxPercentDigits = 4096;
@@ -67,45 +64,6 @@ bool IsBeyondLargest(std::string_view number) {
   return power > 0;
 }
 
-// --- SingleToText -----------------------------------------------------------------------------
-
-// The significant digits and decimal exponent of a finite, non-zero value rounded to 7 digits.
-struct Rounded {
-  std::string digits;  // trailing zeros removed, at least one digit
-  int exponent = 0;    // value = d.ddd * 10^exponent
-};
-
-Rounded RoundToSevenDigits(float value) {
-  // std::to_chars rounds the exact binary value correctly (ties to even).
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(static_cast<double>(value)),
-                                    std::chars_format::scientific, 6);
-  const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));  // d.dddddde±xx
-  Rounded rounded;
-  rounded.digits = std::string(1, text[0]) + std::string(text.substr(2, 6));
-  rounded.digits.erase(rounded.digits.find_last_not_of('0') + 1);
-  auto exponent = text.substr(text.find('e') + 1);
-  if (exponent.front() == '+') exponent.remove_prefix(1);
-  std::from_chars(exponent.data(), exponent.data() + exponent.size(), rounded.exponent);
-  return rounded;
-}
-
-std::string PlainDecimal(const Rounded& r) {
-  if (r.exponent < 0) return "0." + std::string(static_cast<std::size_t>(-r.exponent - 1), '0') + r.digits;
-  const auto integerDigits = static_cast<std::size_t>(r.exponent) + 1;
-  if (r.digits.size() <= integerDigits) return r.digits + std::string(integerDigits - r.digits.size(), '0');
-  return r.digits.substr(0, integerDigits) + "." + r.digits.substr(integerDigits);
-}
-
-std::string ExponentForm(const Rounded& r) {
-  std::string text = r.digits.substr(0, 1);
-  if (r.digits.size() > 1) text += "." + r.digits.substr(1);
-  const int magnitude = std::abs(r.exponent);
-  text += r.exponent < 0 ? "E-" : "E+";
-  if (magnitude < 10) text += '0';
-  return text + std::to_string(magnitude);
-}
-
 // --- FormatPercent ----------------------------------------------------------------------------
 
 // Adds one to a string of decimal digits.
@@ -153,10 +111,15 @@ double ReadNumber(std::u16string_view text) {
 std::u16string SingleToText(float value) {
   if (std::isnan(value)) return u"NaN";
   if (std::isinf(value)) return value < 0 ? u"-Infinity" : u"Infinity";
-  if (value == 0.0f) return u"0";
-  const Rounded rounded = RoundToSevenDigits(value);
-  const bool plain = rounded.exponent >= kPlainFrom && rounded.exponent <= kPlainTo;
-  return Widen((value < 0 ? "-" : "") + (plain ? PlainDecimal(rounded) : ExponentForm(rounded)));
+  if (value == 0.0f) return u"0";  // -0 as well
+  // printf's %.7g: the exact value correctly rounded to 7 digits, trailing zeros dropped, and
+  // exponent form for decimal exponents outside -4..6.
+  char buffer[32];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 7);
+  std::u16string text = Widen(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+  std::ranges::replace(text, u'e', u'E');
+  return text;
 }
 
 std::u16string IntegerToText(std::int16_t value) {
