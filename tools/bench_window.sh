@@ -5,7 +5,7 @@
 # usage: tools/bench_window.sh [-b BUILD_DIR] [-n RUNS] [-k KEYSTROKES] [-p PLATFORMS]
 #                              [--startup-only | --keystroke-only]
 #   BUILD_DIR   a configured and built tree holding bench/startup_quillomat, bench/startup_bare
-#               and bench/keystroke_bench (default: build/release)
+#               and bench/keystroke_bench (default: build/test)
 #   RUNS        start-up runs of each program per platform, after 3 warm-up runs each (default 40)
 #   KEYSTROKES  keystrokes per keystroke measurement (default 10000)
 #   PLATFORMS   "offscreen", "xcb" or "offscreen xcb" (default both)
@@ -24,7 +24,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-build="$here/../build/release"
+build="$here/../build/test"
 runs=40
 keystrokes=10000
 platforms="offscreen xcb"

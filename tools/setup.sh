@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what Quillomat needs from Debian's packages, builds it, and then either opens the
-# window (`run`) or runs every test headless (`test`). Safe to run again: it installs only what
-# is missing and rebuilds only what changed. Works as root, or as a user who may use sudo.
+# window (`run`: installs only what the program needs) or checks the formatting and runs every
+# test headless (`test`: adds the test, fuzz, screenshot and accessibility tools). Safe to run
+# again: it installs only what is missing and rebuilds only what changed. Works as root, or as
+# a user who may use sudo.
 set -euo pipefail
 
 usage() { echo "usage: $0 run|test" >&2; exit 2; }
@@ -12,16 +14,23 @@ case "$mode" in run|test) ;; *) usage ;; esac
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
-# Everything the program, its tests and its checks use.
-packages=(
+# What building and running the program needs.
+run_packages=(
   g++ cmake ninja-build pkgconf
   qt6-base-dev qt6-qpa-plugins
+  fonts-liberation2
+)
+# What the tests, benchmarks, fuzzer, screenshots and accessibility checks add.
+test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils fonts-dejavu-core fonts-liberation2
+  clang-format python3
+  xvfb xauth x11-utils fonts-dejavu-core
   clang libclang-rt-14-dev
   binutils-mingw-w64-x86-64 desktop-file-utils appstream
   python3-pyatspi at-spi2-core dbus-x11 xdotool imagemagick dpkg-dev file
 )
+packages=("${run_packages[@]}")
+if [ "$mode" = test ]; then packages+=("${test_packages[@]}"); fi
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -64,6 +73,7 @@ if [ "$mode" = run ]; then
   exit 0
 fi
 
+as_user tools/check_format.sh
 build test
 as_user ctest --preset test
 as_user tools/run_fuzz.sh 20
