@@ -7,11 +7,16 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "evidence_text.h"
+#include "form_model.h"
 
 namespace quillomat {
 namespace {
 
 using L = ConfidenceLevel;
+using testing::Narrow;
 
 struct Entries {
   float base1, resp1, base2, resp2;
@@ -116,6 +121,151 @@ TEST(AssessEvidence, NeedsWholeCountsWithinTheirBases) {
   for (const Entries& e : notWhole) EXPECT_FALSE(Assess(e)) << Describe(e);
   EXPECT_TRUE(Assess({1, 0, 1, 1}));
   EXPECT_TRUE(Assess({1, 1, FLT_MAX, FLT_MAX}));
+}
+
+TEST(AssessEvidence, TakesANegativeZeroResultsCountAsZero) {
+  const auto negated = [](float count) { return count == 0 ? -0.0f : count; };
+  for (const Entries& e : {Entries{10, 0, 20, 3}, Entries{10, 0, 20, 0}, Entries{10, 4, 20, 0}}) {
+    const auto negative = Assess({e.base1, negated(e.resp1), e.base2, negated(e.resp2)});
+    ASSERT_TRUE(negative) << Describe(e);
+    EXPECT_EQ(EvidenceCopyLines(negative), EvidenceCopyLines(Assess(e))) << Describe(e);
+    EXPECT_EQ(EvidenceSentences(negative), EvidenceSentences(Assess(e))) << Describe(e);
+  }
+}
+
+// --- Texts ------------------------------------------------------------------------------------
+
+struct SentencesCase {
+  Entries entries;
+  L level;
+  std::u16string_view sentences;
+};
+
+TEST(EvidenceSentences, ReadAsTheReferenceValuesRounded) {
+  const SentencesCase cases[] = {
+      {{200, 50, 300, 120},
+       L::k95,
+       u"z = \u22123.47, two-sided p = 0.00052. 95% confidence interval for Player 1 % \u2212 Player 2 %: "
+       u"\u221222.87 to \u22126.61 points."},
+      {{100, 20, 200, 40},
+       L::k90,
+       u"z = 0.00, two-sided p = 1. 90% confidence interval for Player 1 % \u2212 Player 2 %: \u22127.65 to 8.47 "
+       u"points."},
+      {{10, 0, 10, 10},
+       L::k99,
+       u"z = \u22124.47, two-sided p < 0.0001. 99% confidence interval for Player 1 % \u2212 Player 2 %: "
+       u"\u2212100.00 to \u221243.59 points."},
+      {{5, 1, 5, 4},
+       L::k95,
+       u"z = \u22121.90, two-sided p = 0.058. 95% confidence interval for Player 1 % \u2212 Player 2 %: "
+       u"\u221283.16 to 0.03 points. The counts are small for this test (smallest expected count 2.5); "
+       u"Fisher's exact two-sided p = 0.21."},
+      {{30000000, 1, 30000000, 6},
+       L::k80,
+       u"z = \u22121.89, two-sided p = 0.059. 80% confidence interval for Player 1 % \u2212 Player 2 %: "
+       u"0.00 to 0.00 points. The counts are small for this test (smallest expected count 3.5)."},
+      {{10, 0, 20, 0},
+       L::k80,
+       u"z and p are not defined when both players' results are 0 or both equal their bases. 80% confidence "
+       u"interval for Player 1 % \u2212 Player 2 %: \u22127.59 to 14.11 points."},
+      {{10, 11, 20, 3},
+       L::k95,
+       u"The extra numbers need whole counts: each base at least 1 and each results count from 0 to its base."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Narrow(EvidenceSentences(Assess(c.entries, c.level))), Narrow(c.sentences));
+}
+
+struct CopyLinesCase {
+  Entries entries;
+  L level;
+  std::vector<CopyLine> lines;
+};
+
+TEST(EvidenceCopyLines, ListWhatIsDefinedAndSayWhyTheRestIsNot) {
+  const CopyLinesCase cases[] = {
+      {{200, 50, 300, 120},
+       L::k95,
+       {{u"z", u"-3.47"},
+        {u"p (two-sided)", u"0.00052"},
+        {u"Interval low", u"-22.87%"},
+        {u"Interval high", u"-6.61%"},
+        {u"Smallest expected count", u"68.0"},
+        {u"Exact p (Fisher)", u"0.00052"},
+        {u"Player 1 base needed", u"64"},
+        {u"Player 2 base needed", u"96"}}},
+      {{10, 0, 20, 0},
+       L::k80,
+       {{u"Note", u"z and p are not defined when both players' results are 0 or both equal their bases"},
+        {u"Interval low", u"-7.59%"},
+        {u"Interval high", u"14.11%"},
+        {u"Smallest expected count", u"0.0"},
+        {u"Exact p (Fisher)", u"1"},
+        {u"Note", u"No bases needed: the two rates are equal"}}},
+      {{16777216, 8388608, 16777215, 8388607},
+       L::k95,
+       {{u"z", u"0.00"},
+        {u"p (two-sided)", u"1"},
+        {u"Interval low", u"-0.03%"},
+        {u"Interval high", u"0.03%"},
+        {u"Smallest expected count", u"8388607.3"},
+        {u"Exact p (Fisher)", u"1"},
+        {u"Note", u"No bases needed: more than 1000000000000000 would be needed"}}},
+      {{30000000, 1, 30000000, 6},
+       L::k90,
+       {{u"z", u"-1.89"},
+        {u"p (two-sided)", u"0.059"},
+        {u"Interval low", u"0.00%"},
+        {u"Interval high", u"0.00%"},
+        {u"Smallest expected count", u"3.5"},
+        {u"Note", u"Fisher's exact p is computed only for bases up to 16777216"},
+        {u"Player 1 base needed", u"22592638"},
+        {u"Player 2 base needed", u"22592638"}}},
+      {{2.5f, 1, 3, 1},
+       L::k95,
+       {{u"Note",
+         u"The extra numbers need whole counts: each base at least 1 and each results count from 0 to its base"}}},
+  };
+  for (const auto& c : cases) {
+    const std::vector<CopyLine> lines = EvidenceCopyLines(Assess(c.entries, c.level));
+    ASSERT_EQ(lines.size(), c.lines.size()) << Describe(c.entries);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_EQ(Narrow(lines[i].label), Narrow(c.lines[i].label)) << Describe(c.entries);
+      EXPECT_EQ(Narrow(lines[i].value), Narrow(c.lines[i].value)) << Describe(c.entries);
+    }
+  }
+}
+
+struct RoundingCase {
+  double z, p, low;
+  std::u16string_view zCopy, pCopy, lowCopy, sentenceStart;
+};
+
+TEST(EvidenceText, RoundsWithoutAMinusOnZero) {
+  // clang-format off
+  const RoundingCase cases[] = {
+      {-0.004,     1,         -0.00004, u"0.00",   u"1",        u"0.00%",   u"z = 0.00, two-sided p = 1. 95% confidence interval for Player 1 % \u2212 Player 2 %: 0.00 to"},
+      {0.004,      0.996,     0.00004,  u"0.00",   u"1",        u"0.00%",   u"z = 0.00, two-sided p = 1. "},
+      {-0.006,     0.994,     -0.00006, u"-0.01",  u"0.99",     u"-0.01%",  u"z = \u22120.01, two-sided p = 0.99. 95% confidence interval for Player 1 % \u2212 Player 2 %: \u22120.01 to"},
+      {-12.345678, 0.0995,    -1,       u"-12.35", u"0.10",     u"-100.00%", u"z = \u221212.35, two-sided p = 0.10. "},
+      {2,          0.05,      0.5,      u"2.00",   u"0.050",    u"50.00%",  u"z = 2.00, two-sided p = 0.050. "},
+      {3.5,        0.0001,    0.12345,  u"3.50",   u"0.00010",  u"12.35%",  u"z = 3.50, two-sided p = 0.00010. "},
+      {4,          0.0000999, 0,        u"4.00",   u"< 0.0001", u"0.00%",   u"z = 4.00, two-sided p < 0.0001. "},
+      {40,         0,         0,        u"40.00",  u"< 0.0001", u"0.00%",   u"z = 40.00, two-sided p < 0.0001. "},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    Evidence e;
+    e.z = c.z;
+    e.p = c.p;
+    e.low = c.low;
+    e.high = 1;
+    e.smallestExpected = 10;
+    const std::vector<CopyLine> lines = EvidenceCopyLines(e);
+    EXPECT_EQ(Narrow(lines[0].value), Narrow(c.zCopy)) << c.z;
+    EXPECT_EQ(Narrow(lines[1].value), Narrow(c.pCopy)) << c.p;
+    EXPECT_EQ(Narrow(lines[2].value), Narrow(c.lowCopy)) << c.low;
+    EXPECT_EQ(Narrow(EvidenceSentences(e).substr(0, c.sentenceStart.size())), Narrow(c.sentenceStart)) << c.z;
+  }
 }
 
 }  // namespace
