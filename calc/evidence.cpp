@@ -135,7 +135,7 @@ class MarginsFixed {
   }
   // P(x + step) / P(x) for a step of +1 or -1 that stays in the range.
   double Ratio(std::int64_t x, int step) const {
-    if (step < 0) return 1 / Ratio(x - 1, 1);
+    if (step < 0) return D(x) * D(base2_ - results_ + x) / (D(base1_ - x + 1) * D(results_ - x + 1));
     return D(base1_ - x) * D(results_ - x) / (D(x + 1) * D(base2_ - results_ + x + 1));
   }
 
