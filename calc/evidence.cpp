@@ -103,8 +103,9 @@ double Deviance(double x, double mean) {
   return sum;
 }
 
-// log P(x successes of n) for success rate p, failure rate q = 1 - p given apart, 0 < p < 1.
-// Loader's saddle-point form: precise even where log-gamma values of large counts would cancel.
+// log P(x successes of n) for success rate p and failure rate q = 1 - p, each given so that
+// neither loses digits to the other. Loader's saddle-point form: precise even where log-gamma
+// values of large counts would cancel.
 double LogBinomial(double x, double n, double p, double q) {
   if (x == 0) return p < 0.1 ? -Deviance(n, n * q) - n * p : n * std::log(q);
   if (x == n) return q < 0.1 ? -Deviance(n, n * p) - n * q : n * std::log(p);

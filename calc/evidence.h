@@ -1,7 +1,8 @@
 #pragma once
 // How strong the evidence is: the z statistic and its p-value, a confidence interval for the
-// difference of the two rates, Fisher's exact test for small counts, and the bases at which the
-// difference would become significant. All in double precision, from whole counts only.
+// difference of the two rates, the smallest expected count with Fisher's exact test for when it
+// is small, and the bases at which the difference would become significant. All in double
+// precision, from whole counts only.
 
 #include <cstdint>
 #include <optional>
@@ -18,9 +19,10 @@ struct LevelValues {
 
 LevelValues ValuesOf(ConfidenceLevel level);
 
-// Fisher's exact test is computed for bases up to here, where every whole count is a Single and
-// its work stays small; beyond it the counts are far too large for the z test to need it.
-inline constexpr double kFisherBaseLimit = 16777216;  // 2^24
+// Fisher's exact test is computed, whatever the expected counts, for bases up to 2^24: every
+// whole number up to there is a Single, and the work stays well under a millisecond. Larger
+// bases go without it.
+inline constexpr double kFisherBaseLimit = 16777216;
 // Bases needed beyond this are not reported: the difference is too small to matter.
 inline constexpr std::int64_t kMostBasesNeeded = 1'000'000'000'000'000;
 
@@ -39,9 +41,10 @@ struct Evidence {
   double low = 0, high = 0;
   double smallestExpected = 0;
   std::optional<double> fisherP;  // two-sided; absent for bases above kFisherBaseLimit
-  bool equalRates = false;
-  // The same rates with both bases scaled alike; absent when the rates are equal or more than
-  // kMostBasesNeeded would be needed.
+  bool equalRates = false;        // exactly, as fractions of whole counts
+  // The smallest bases, at the same rates and in the proportion entered, at which the difference
+  // would be significant by the window's critical value. Absent when the rates are equal or more
+  // than kMostBasesNeeded would be needed.
   std::optional<BasesNeeded> basesNeeded;
 };
 
