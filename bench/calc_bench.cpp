@@ -1,9 +1,11 @@
-// Speed of the number and text layer and of one full calculation on the in-memory window.
+// Speed of the number and text layer, of one full calculation on the in-memory window, and of the
+// evidence for a difference.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 #include "calculate.h"
+#include "evidence.h"
 #include "form_model.h"
 #include "number_text.h"
 
@@ -49,6 +51,16 @@ void BM_Calculate(benchmark::State& state) {
   benchmark::DoNotOptimize(form.StateOf(C::txtSigDiff).text);
 }
 BENCHMARK(BM_Calculate);
+
+void BM_Evidence(benchmark::State& state, float base1, float resp1, float base2, float resp2) {
+  for (auto _ : state) benchmark::DoNotOptimize(AssessEvidence(base1, resp1, base2, resp2, ConfidenceLevel::k95));
+}
+BENCHMARK_CAPTURE(BM_Evidence, Typical, 200.0f, 50.0f, 300.0f, 120.0f);
+BENCHMARK_CAPTURE(BM_Evidence, Million, 1e6f, 250000.0f, 1e6f, 251000.0f);
+// The dearest for Fisher's exact test: the largest bases it is computed for, half of all results,
+// and the observed table next to the most probable one, so that both tails it sums are as long as
+// they can be.
+BENCHMARK_CAPTURE(BM_Evidence, WorstForFisher, 16777216.0f, 8388609.0f, 16777216.0f, 8388607.0f);
 
 }  // namespace
 }  // namespace quillomat
