@@ -14,7 +14,9 @@ using C = Control;
 }  // namespace
 
 WindowController::WindowController(const ControlsWrapper& wrap)
-    : wrapped_(wrap ? wrap(widgets_) : nullptr), handlers_(wrapped_ ? *wrapped_ : widgets_, *this) {
+    : wrapped_(wrap ? wrap(widgets_) : nullptr),
+      verdict_(window_.Widget(C::txtSigDiff), widgets_),
+      handlers_(wrapped_ ? *wrapped_ : widgets_, *this) {
   for (C box : {C::txtBase1, C::txtResp1, C::txtBase2, C::txtResp2})
     window_.TextBox(box)->installEventFilter(&accessKeys_);
   Connect();
@@ -33,13 +35,23 @@ void WindowController::EndProgram() { desktop_.EndProgram(); }
 // each control is applied, once the handler is done.
 template <typename Handler>
 void WindowController::Run(Handler handler) {
+  bool failed = false;
   try {
     handler();
   } catch (const std::exception& error) {
+    failed = true;
     widgets_.ApplyVisibility();
     desktop_.ReportError(ErrorMessage(error));
   }
   widgets_.ApplyVisibility();
+  const bool current = ResultsCurrent(failed);
+  copy_.SetAvailable(current);
+  verdict_.Update(current);
+}
+
+bool WindowController::ResultsCurrent(bool lastRunFailed) const {
+  const auto shown = [this](C c) { return window_.Widget(c)->isVisibleTo(&window_); };
+  return !lastRunFailed && shown(C::lblDiffNeedb) && shown(C::txtSigDiff) && !shown(C::txtWarnSign);
 }
 
 template <typename Sender, typename Signal>

@@ -11,6 +11,8 @@
 #include "access_key_filter.h"
 #include "desktop_platform.h"
 #include "form_handlers.h"
+#include "results_copy.h"
+#include "verdict_explainer.h"
 #include "widget_controls.h"
 #include "window_widgets.h"
 
@@ -36,6 +38,8 @@ class WindowController : public QObject, private Platform {
   void EndProgram() override;
 
   void Connect();
+  // The results on screen are the entries' own: calculated by the last run, no warning shown.
+  bool ResultsCurrent(bool lastRunFailed) const;
   template <typename Handler>
   void Run(Handler handler);
   // Runs the handler, through Run, whenever the sender emits the signal.
@@ -47,6 +51,8 @@ class WindowController : public QObject, private Platform {
   std::unique_ptr<FormControls> wrapped_;
   DesktopPlatform desktop_{&window_};
   AccessKeyFilter accessKeys_;
+  ResultsCopy copy_{window_, widgets_};
+  VerdictExplainer verdict_;
   FormHandlers handlers_;
 };
 

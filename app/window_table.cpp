@@ -85,6 +85,40 @@ constexpr std::array<AccessibleRow, 11> kAccessibility{{
 }};
 // clang-format on
 
+constexpr QStringView kPer1Tip =
+    u"Player 1's results divided by Player 1's base: hits per at-bat, earned runs per inning.";
+constexpr QStringView kPer2Tip =
+    u"Player 2's results divided by Player 2's base: hits per at-bat, earned runs per inning.";
+constexpr QStringView kWAvgTip =
+    u"Both players' results divided by both bases: the rate the two would share if there were no real difference "
+    u"between them.";
+constexpr QStringView kActDiffTip = u"How far apart the two players' rates are, whichever of them is higher.";
+constexpr QStringView kDiffNeedTip =
+    u"How far apart the rates must be, with these bases, for the verdict to call them significantly different at the "
+    u"chosen level. Larger bases need a smaller difference.";
+
+constexpr std::array<ToolTipRow, 15> kToolTips{{
+    {C::lblPer1, kPer1Tip},
+    {C::lblPer1b, kPer1Tip},
+    {C::lblPer2, kPer2Tip},
+    {C::lblPer2b, kPer2Tip},
+    {C::lblWAvg, kWAvgTip},
+    {C::lblWAvgb, kWAvgTip},
+    {C::lblActDiff, kActDiffTip},
+    {C::lblActDiffb, kActDiffTip},
+    {C::lblDiffNeed, kDiffNeedTip},
+    {C::lblDiffNeedb, kDiffNeedTip},
+    {C::lblSigLevel,
+     u"How sure the verdict must be before it calls the two rates different. A higher level asks for a larger "
+     u"difference."},
+    {C::opt80, u"80%: the difference must be at least 1.28 standard errors."},
+    {C::opt90, u"90%: the difference must be at least 1.64 standard errors."},
+    {C::opt95, u"95%: the difference must be at least 1.96 standard errors. The usual choice."},
+    {C::opt99,
+     u"99%: the difference must be at least 2.33 standard errors. That is the one-sided 99% value, the same as the "
+     u"two-sided 98% value; a two-sided 99% test would need 2.58."},
+}};
+
 constexpr bool InCreationOrder() {
   for (std::size_t i = 0; i < kControls.size(); ++i) {
     if (Index(kControls[i].control) != i) return false;
@@ -131,6 +165,7 @@ const WindowRow& Window() { return kWindow; }
 const std::array<ControlRow, kControlCount>& Controls() { return kControls; }
 const ControlRow& Row(Control control) { return kControls[Index(control)]; }
 const std::array<AccessibleRow, 11>& Accessibility() { return kAccessibility; }
+const std::array<ToolTipRow, 15>& ToolTips() { return kToolTips; }
 
 Colour Background(const ControlRow& row) {
   return row.background == KindDefault() ? KindBackground(row.kind) : row.background;

@@ -91,12 +91,19 @@ struct AccessibleRow {
   std::optional<Control> labelledBy;  // the caption label, made its buddy
 };
 
+// What a control's tooltip explains: what its value means, or what choosing it does.
+struct ToolTipRow {
+  Control control;
+  QStringView text;
+};
+
 inline constexpr int kTwipsPerPixel = 15;
 
 const WindowRow& Window();
 const std::array<ControlRow, kControlCount>& Controls();
 const ControlRow& Row(Control control);
 const std::array<AccessibleRow, 11>& Accessibility();
+const std::array<ToolTipRow, 15>& ToolTips();
 
 // Colours with "kind default" replaced by the kind's own colours.
 Colour Background(const ControlRow& row);

@@ -18,6 +18,7 @@
 
 #include "drawn_controls.h"
 #include "qt_table.h"
+#include "qt_text.h"
 #include "window_table.h"
 
 namespace quillomat {
@@ -106,7 +107,7 @@ QString NameOf(Control control) {
 FrmStart::FrmStart(QWidget* parent) : QWidget(parent), levelGroup_(new QButtonGroup(this)) {
   SetUpWindow();
   CreateControls();
-  LabelForScreenReaders();
+  ExplainControls();
   OrderTabs();
 }
 
@@ -150,13 +151,14 @@ void FrmStart::CreateControls() {
   }
 }
 
-void FrmStart::LabelForScreenReaders() {
+void FrmStart::ExplainControls() {
   for (const AccessibleRow& row : Accessibility()) {
     QWidget* widget = Widget(row.control);
     if (!row.name.isEmpty()) widget->setAccessibleName(row.name.toString());
     if (!row.description.isEmpty()) widget->setAccessibleDescription(row.description.toString());
     if (row.labelledBy) Label(*row.labelledBy)->setBuddy(widget);
   }
+  for (const ToolTipRow& row : ToolTips()) Widget(row.control)->setToolTip(WrappedToolTip(row.text.toString()));
 }
 
 std::vector<QWidget*> FrmStart::TabStops() const {

@@ -38,7 +38,8 @@ class FrmStart : public QWidget {
  private:
   void SetUpWindow();
   void CreateControls();
-  void LabelForScreenReaders();
+  // Accessible names and descriptions, caption buddies and tooltips.
+  void ExplainControls();
   void OrderTabs();
   // Controls that can take the focus, by tab index.
   std::vector<QWidget*> TabStops() const;

@@ -78,10 +78,10 @@ void ReadLevel(const FormControls& form, Singles& s) {
 }
 
 void ReadInputs(const FormControls& form, Singles& s) {
-  s.Base1 = RoundToSingle(ReadNumber(form.Text(C::txtBase1)));
-  s.Base2 = RoundToSingle(ReadNumber(form.Text(C::txtBase2)));
-  s.Resp1 = RoundToSingle(ReadNumber(form.Text(C::txtResp1)));
-  s.Resp2 = RoundToSingle(ReadNumber(form.Text(C::txtResp2)));
+  s.Base1 = ReadEntry(form.Text(C::txtBase1));
+  s.Base2 = ReadEntry(form.Text(C::txtBase2));
+  s.Resp1 = ReadEntry(form.Text(C::txtResp1));
+  s.Resp2 = ReadEntry(form.Text(C::txtResp2));
 }
 
 void ComputeProportions(Singles& s) {
@@ -147,6 +147,8 @@ void WriteVerdict(FormControls& form) {
 }
 
 }  // namespace
+
+float ReadEntry(std::u16string_view text) { return RoundToSingle(ReadNumber(text)); }
 
 void Calculate(FormControls& form, Singles& singles) {
   ReadLevel(form, singles);

@@ -2,6 +2,8 @@
 // The significance test: from the four entered texts and the chosen level to the five result
 // captions and the verdict, or to the warning that a results count exceeds its base.
 
+#include <string_view>
+
 #include "form_controls.h"
 
 namespace quillomat {
@@ -14,6 +16,9 @@ struct Singles {
 
 inline constexpr char16_t kSignificant[] = u"  SIGNIFICANTLY DIFFERENT  ";
 inline constexpr char16_t kNotSignificant[] = u"  NOT significantly different  ";
+
+// An entry as the calculation holds it: the number its text begins with, as a Single.
+float ReadEntry(std::u16string_view text);
 
 // One run. Throws FloatingPointFault when a checked step faults (nothing of this run's captions
 // is written then) and whatever the controls throw; what was written before an error stays.

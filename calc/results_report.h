@@ -1,0 +1,32 @@
+#pragma once
+// The window's results as they leave it: the lines Copy Results puts on the clipboard, and the
+// verdict's numbers in plain words. Read from the controls as they stand, through the same
+// interface the calculation writes them with.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "evidence.h"
+#include "evidence_text.h"
+#include "form_controls.h"
+
+namespace quillomat {
+
+// The level of the first selected level button, in the order the calculation reads them.
+std::optional<ConfidenceLevel> SelectedLevel(const FormControls& window);
+
+// The evidence for the entries as the calculation reads them, at the selected level.
+std::optional<Evidence> EvidenceOf(const FormControls& window);
+
+// Player 1 base, Player 1 results, Player 2 base, Player 2 results (as typed), Player 1 %,
+// Player 2 %, Weighted average, Difference, Difference needed (as shown), Significance level,
+// Critical value, Verdict (without its padding blanks), then the evidence's lines.
+std::vector<CopyLine> ResultsReport(const FormControls& window);
+
+// One "label<TAB>value" line each, which pastes into a spreadsheet as two columns.
+std::u16string PlainTextOf(const std::vector<CopyLine>& lines);
+// The same lines as a two-column HTML table.
+std::u16string HtmlOf(const std::vector<CopyLine>& lines);
+
+}  // namespace quillomat
