@@ -76,6 +76,6 @@ fi
 as_user tools/check_format.sh
 build test
 as_user ctest --preset test
-as_user tools/run_fuzz.sh 20
+as_user tools/run_fuzz.sh 10
 build sanitize
 as_user ctest --preset sanitize
