@@ -148,24 +148,13 @@ TEST(Banner, ShowsAFigureAtTheLeftAndDarkLetteringOverLavenderOnWhite) {
 // ---------------------------------------------------------------------------
 // The banner for screens of twice the density
 
-std::uint32_t be32(const Bytes& b, std::size_t at) {
-  return (u8(b, at) << 24) | (u8(b, at + 1) << 16) | (u8(b, at + 2) << 8) | u8(b, at + 3);
-}
-
 QImage rgb(const std::string& path) {
   return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
 }
 
 TEST(Banner2x, IsAnOpaque836x134PngThatQtTakesAtTwiceTheDensity) {
-  const std::string path = kRes + "/banner@2x.png";
-  const Bytes b = read_file(path);
-  ASSERT_GE(b.size(), 33u);
-  EXPECT_EQ(Bytes(b.begin(), b.begin() + 8), (Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}));
-  EXPECT_EQ(std::string(b.begin() + 12, b.begin() + 16), "IHDR");
-  EXPECT_EQ(be32(b, 16), 836u);
-  EXPECT_EQ(be32(b, 20), 134u);
-
-  QImageReader reader(QString::fromStdString(path));
+  QImageReader reader(QString::fromStdString(kRes + "/banner@2x.png"));
+  EXPECT_EQ(reader.format(), QByteArray("png"));
   const QImage img = reader.read();
   ASSERT_FALSE(img.isNull()) << reader.errorString().toStdString();
   EXPECT_EQ(img.size(), QSize(836, 134));
@@ -423,6 +412,10 @@ TEST(Icon, QtReadsAllThreeImages) {
 
 // ---------------------------------------------------------------------------
 // Icon theme PNGs
+
+std::uint32_t be32(const Bytes& b, std::size_t at) {
+  return (u8(b, at) << 24) | (u8(b, at + 1) << 16) | (u8(b, at + 2) << 8) | u8(b, at + 3);
+}
 
 TEST(ThemeIcons, AreSquareRgbaPngsOfTheWindow) {
   for (const int n : {16, 32, 48, 64, 128, 256}) {

@@ -10,7 +10,6 @@
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
-#include <QPainter>
 #include <QPixmap>
 
 #include <gtest/gtest.h>
@@ -51,29 +50,6 @@ TEST(QtResources, EveryPictureIsCompiledInUnderItsPath) {
     ASSERT_FALSE(img.isNull()) << reader.errorString().toStdString();
     EXPECT_EQ(img.size(), e.first_size);
   }
-}
-
-// The window draws its banner itself, so nothing picks the large one for it:
-// it loads banner@2x.png at a ratio of 2 and paints that on a 2x screen.
-TEST(QtResources, LargeBannerFillsA2xSurfaceAtTheSmallBannersLogicalSize) {
-  QPixmap banner(QStringLiteral(":/quillomat/banner@2x.png"));
-  banner.setDevicePixelRatio(2);
-  ASSERT_FALSE(banner.isNull());
-  EXPECT_EQ(banner.deviceIndependentSize(), QSizeF(418, 67));
-
-  QImage surface(836, 134, QImage::Format_RGB32);
-  surface.setDevicePixelRatio(2);
-  surface.fill(Qt::black);
-  {
-    QPainter painter(&surface);
-    painter.drawPixmap(QPoint(0, 0), banner);
-  }
-  const QImage want = QImage(QStringLiteral(":/quillomat/banner@2x.png")).convertToFormat(QImage::Format_RGB32);
-  ASSERT_EQ(want.size(), QSize(836, 134));
-  int differing = 0;
-  for (int y = 0; y < want.height(); ++y)
-    for (int x = 0; x < want.width(); ++x) differing += surface.pixel(x, y) != want.pixel(x, y);
-  EXPECT_EQ(differing, 0) << "the banner was scaled, not drawn pixel for pixel";
 }
 
 // The icon as the window would set it: QIcon::addFile finds each @2x file by
