@@ -7,6 +7,8 @@ only, and the output is deterministic: the same script writes the same bytes.
     res/banner.gif                    418 x 67 banner: a batter swinging at a
                                       ball, and "Quillomat" lettered by hand
                                       over a pale lavender ellipse, on white
+    res/banner@2x.png                 the same banner drawn at 836 x 134 for
+                                      screens of twice the density
     res/quillomat.ico                 the program icon: 32x32 in 2 colours,
                                       32x32 and 16x16 in the 16-colour palette
     res/icons/NxN/quillomat.png       the same window drawing as RGBA PNGs for
@@ -32,32 +34,36 @@ import zlib
 #
 # Shapes are painted, in order, onto a supersampled grid of colour ids (0 means
 # "nothing painted here").  Each output pixel then looks at its ss x ss samples:
-# an RGBA picture averages them, a palette picture picks from them.  Sample
-# centres sit at (j + 0.5) / ss, exact binary fractions since ss is a power of
-# two, and only + - * / and sqrt are used, so the result does not depend on the
-# platform's maths library.
+# an RGBA picture averages them, a palette picture picks from them.  A canvas
+# drawn at scale 2 takes the same shapes and has twice the pixels each way.
+# Sample centres sit at (j + 0.5) / (ss * scale), exact binary fractions since
+# ss and scale are powers of two, and only + - * / and sqrt are used, so the
+# result does not depend on the platform's maths library.
 # ---------------------------------------------------------------------------
 
 
 class Canvas:
-    def __init__(self, width, height, ss):
-        self.width = width
-        self.height = height
+    def __init__(self, width, height, ss, scale=1):
+        # Shapes are given in units of the picture at scale 1; the picture
+        # itself is width * scale by height * scale pixels.
+        self.width = width * scale
+        self.height = height * scale
         self.ss = ss
-        self.cols = width * ss
-        self.rows = height * ss
+        self.per_unit = ss * scale  # samples per unit of the shapes
+        self.cols = self.width * ss
+        self.rows = self.height * ss
         self.ids = bytearray(self.cols * self.rows)
 
     def _row_range(self, y0, y1):
         """Sample rows whose centres lie in [y0, y1]."""
-        ss = self.ss
+        ss = self.per_unit
         r0 = max(0, math.ceil(y0 * ss - 0.5))
         r1 = min(self.rows - 1, math.floor(y1 * ss - 0.5))
         return range(r0, r1 + 1)
 
     def _span(self, row, x0, x1, cid):
         """Fills the samples of one row whose centres lie in [x0, x1)."""
-        ss = self.ss
+        ss = self.per_unit
         j0 = max(0, math.ceil(x0 * ss - 0.5))
         j1 = min(self.cols, math.ceil(x1 * ss - 0.5))
         if j1 > j0:
@@ -69,7 +75,7 @@ class Canvas:
         ys = [p[1] for p in pts]
         n = len(pts)
         for r in self._row_range(min(ys), max(ys)):
-            yc = (r + 0.5) / self.ss
+            yc = (r + 0.5) / self.per_unit
             xs = []
             for i in range(n):
                 ax, ay = pts[i]
@@ -82,7 +88,7 @@ class Canvas:
 
     def ellipse(self, cx, cy, rx, ry, cid):
         for r in self._row_range(cy - ry, cy + ry):
-            dy = ((r + 0.5) / self.ss - cy) / ry
+            dy = ((r + 0.5) / self.per_unit - cy) / ry
             if dy * dy < 1.0:
                 half = rx * math.sqrt(1.0 - dy * dy)
                 self._span(r, cx - half, cx + half, cid)
@@ -90,7 +96,7 @@ class Canvas:
     def stroke(self, pts, radii, cid):
         """A pen line through pts; the pen's radius goes from radii[i] to
         radii[i + 1] along each segment and the ends are round."""
-        ss = self.ss
+        ss = self.per_unit
         cols = self.cols
         ids = self.ids
         for i in range(len(pts) - 1):
@@ -270,8 +276,8 @@ def thick(pts, r):
     return (pts, [r] * len(pts))
 
 
-def draw_banner():
-    c = Canvas(BANNER_W, BANNER_H, 4)
+def draw_banner(scale=1):
+    c = Canvas(BANNER_W, BANNER_H, 4, scale)
 
     # The lavender ellipse with a slightly darker rim.
     c.ellipse(259, 33.5, 153, 30.5, 2)
@@ -666,26 +672,38 @@ def png_chunk(kind, data):
             + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
 
 
-def png(width, height, raw_rows):
-    ihdr = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr)
+def png(width, height, raw_rows, colour_type=6, palette=None):
+    """An 8-bit PNG: RGBA rows by default, palette indices with colour_type 3."""
+    ihdr = struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)
+    plte = png_chunk(b"PLTE", b"".join(bytes(c) for c in palette)) if palette else b""
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) + plte
             + png_chunk(b"IDAT", zlib.compress(raw_rows, 9)) + png_chunk(b"IEND", b""))
 
 
+def png_from_indices(width, height, palette, indices):
+    raw = bytearray()
+    for y in range(height):
+        raw.append(0)  # filter type: none
+        raw += indices[y * width:(y + 1) * width]
+    return png(width, height, bytes(raw), 3, palette)
+
+
 def png_pixels(data):
-    """Header and decompressed rows of one of our PNGs, for comparing two of
-    them without depending on the zlib version that compressed them."""
-    pos, ihdr, idat = 8, b"", b""
+    """Header, palette and decompressed rows of one of our PNGs, for comparing
+    two of them without depending on the zlib version that compressed them."""
+    pos, ihdr, plte, idat = 8, b"", b"", b""
     while pos < len(data):
         (length,) = struct.unpack(">I", data[pos:pos + 4])
         kind = data[pos + 4:pos + 8]
         body = data[pos + 8:pos + 8 + length]
         if kind == b"IHDR":
             ihdr = body
+        elif kind == b"PLTE":
+            plte = body
         elif kind == b"IDAT":
             idat += body
         pos += 12 + length
-    return ihdr, zlib.decompress(idat)
+    return ihdr, plte, zlib.decompress(idat)
 
 
 # ---------------------------------------------------------------------------
@@ -696,6 +714,10 @@ def build_all():
     files = {}
     palette, indices = banner_indices(draw_banner())
     files["banner.gif"] = gif89a(BANNER_W, BANNER_H, palette, indices)
+    # Drawn again from the shapes rather than pixel-doubled, and quantised the
+    # same way, so that it keeps the look of the GIF at twice the detail.
+    palette, indices = banner_indices(draw_banner(2))
+    files["banner@2x.png"] = png_from_indices(2 * BANNER_W, 2 * BANNER_H, palette, indices)
     files["quillomat.ico"] = ico(icon_images())
     for n in PNG_SIZES:
         if n in PIXEL_WINDOWS:

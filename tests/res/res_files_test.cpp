@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -142,6 +143,76 @@ TEST(Banner, ShowsAFigureAtTheLeftAndDarkLetteringOverLavenderOnWhite) {
   EXPECT_GT(figure, 1000) << "no figure drawn at the left";
   EXPECT_GT(lavender, 5000) << "no pale lavender ellipse";
   EXPECT_GT(ink, 1000) << "no dark lettering";
+}
+
+// ---------------------------------------------------------------------------
+// The banner for screens of twice the density
+
+QImage rgb(const std::string& path) {
+  return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(Banner2x, IsAnOpaque836x134PngThatQtTakesAtTwiceTheDensity) {
+  QImageReader reader(QString::fromStdString(kRes + "/banner@2x.png"));
+  EXPECT_EQ(reader.format(), QByteArray("png"));
+  const QImage img = reader.read();
+  ASSERT_FALSE(img.isNull()) << reader.errorString().toStdString();
+  EXPECT_EQ(img.size(), QSize(836, 134));
+  EXPECT_FALSE(img.hasAlphaChannel());
+  // Qt takes the ratio from the "@2x" in the name: the picture keeps the 1x banner's size on screen.
+  EXPECT_EQ(img.devicePixelRatio(), 2.0);
+  EXPECT_EQ(img.deviceIndependentSize(), QSizeF(418, 67));
+}
+
+// Each 2x2 block of the large banner averaged and set against the pixel of
+// banner.gif it covers.
+struct Likeness {
+  double mean_difference = 0;  // of each pixel's largest channel difference
+  double far_share = 0;        // pixels whose difference is above 64
+  double mixed_share = 0;      // blocks not of one colour; none if pixel-doubled
+};
+
+Likeness halved_against(const QImage& big, const QImage& small) {
+  Likeness l;
+  int far = 0, mixed = 0;
+  for (int y = 0; y < small.height(); ++y)
+    for (int x = 0; x < small.width(); ++x) {
+      int sum[3] = {0, 0, 0};
+      bool uniform = true;
+      for (int k = 0; k < 4; ++k) {
+        const QRgb p = big.pixel(2 * x + k % 2, 2 * y + k / 2);
+        sum[0] += qRed(p);
+        sum[1] += qGreen(p);
+        sum[2] += qBlue(p);
+        uniform = uniform && p == big.pixel(2 * x, 2 * y);
+      }
+      const QRgb s = small.pixel(x, y);
+      const int d =
+          std::max({std::abs(sum[0] / 4 - qRed(s)), std::abs(sum[1] / 4 - qGreen(s)), std::abs(sum[2] / 4 - qBlue(s))});
+      l.mean_difference += d;
+      if (d > 64) ++far;
+      if (!uniform) ++mixed;
+    }
+  const double n = static_cast<double>(small.width()) * small.height();
+  l.mean_difference /= n;
+  l.far_share = far / n;
+  l.mixed_share = mixed / n;
+  return l;
+}
+
+TEST(Banner2x, HalvedItIsTheGifRedrawnNotAPixelDoubledCopy) {
+  const QImage big = rgb(kRes + "/banner@2x.png");
+  const QImage small = rgb(kRes + "/banner.gif");
+  ASSERT_EQ(big.size(), QSize(836, 134));
+  ASSERT_EQ(small.size(), QSize(418, 67));
+  const Likeness l = halved_against(big, small);
+  // The same drawing differs only where the GIF rounded an edge pixel (a mean
+  // of about 1.4); the whole picture shifted by half a 1x pixel, the lettering
+  // shaken differently or the pen a fifth thinner give 5.5 or more.
+  EXPECT_LT(l.mean_difference, 2.5);
+  EXPECT_LT(l.far_share, 0.002);
+  // Redrawn edges split some blocks between colours (about 15 % of them).
+  EXPECT_GT(l.mixed_share, 0.05) << "looks like banner.gif with its pixels doubled";
 }
 
 // ---------------------------------------------------------------------------

@@ -1,10 +1,11 @@
-// Entry point of the resource tests that use Qt: a QCoreApplication makes
-// sure Qt's image format plugins (GIF, ICO) are found the usual way.
+// Entry point of the resource tests that use Qt: a QGuiApplication makes sure
+// Qt's image format plugins (GIF, ICO) are found the usual way, and lets the
+// tests make pixmaps and icons at the screen's density.
 #include <gtest/gtest.h>
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  QCoreApplication app(argc, argv);
+  QGuiApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }
