@@ -4,8 +4,22 @@
 
 namespace quillomat {
 
-PictureBox::PictureBox(const QString& imagePath, QWidget* parent) : QFrame(parent), picture_(imagePath) {
+namespace {
+
+QString TwiceTheSize(const QString& imagePath) {
+  return imagePath.left(imagePath.lastIndexOf(u'.')) + QStringLiteral("@2x.png");
+}
+
+}  // namespace
+
+PictureBox::PictureBox(const QString& imagePath, QWidget* parent)
+    : QFrame(parent), picture_(imagePath), picture2x_(TwiceTheSize(imagePath)) {
   setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+  picture2x_.setDevicePixelRatio(2);
+}
+
+const QPixmap& PictureBox::Picture(qreal devicePixelRatio) const {
+  return devicePixelRatio >= 2 && !picture2x_.isNull() ? picture2x_ : picture_;
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
@@ -14,7 +28,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
   // Scaled displays repeat the picture's pixels rather than blur them.
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter.setClipRect(contentsRect());
-  painter.drawPixmap(contentsRect().topLeft(), picture_);
+  painter.drawPixmap(contentsRect().topLeft(), Picture(painter.device()->devicePixelRatioF()));
 }
 
 LineShape::LineShape(QLine line, QWidget* parent) : QWidget(parent), line_(line) {

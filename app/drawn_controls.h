@@ -14,16 +14,19 @@ class PictureBox : public QFrame {
   Q_OBJECT
 
  public:
-  // An image that cannot be read leaves the box empty.
+  // An image that cannot be read leaves the box empty. A copy drawn at twice the size, beside it
+  // as NAME@2x.png, serves screens of twice the density or more.
   explicit PictureBox(const QString& imagePath, QWidget* parent = nullptr);
 
-  const QPixmap& Picture() const { return picture_; }
+  // The picture drawn on a screen of the given device pixel ratio; its logical size is the same.
+  const QPixmap& Picture(qreal devicePixelRatio = 1) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   QPixmap picture_;
+  QPixmap picture2x_;
 };
 
 class LineShape : public QWidget {

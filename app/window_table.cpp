@@ -27,8 +27,13 @@ constexpr std::optional<int> kNoTab;
 constexpr QStringView kPercentage = u"100.00%";
 constexpr std::uint8_t kDisplayBox = kDisabled | kHidden;
 
-constexpr WindowRow kWindow{u"frmStart", u"Created by Brannoch",      9570, 5985, SystemColour::ActiveBorder,
-                            kRegular8,   u":/quillomat/quillomat.ico"};
+constexpr WindowRow kWindow{u"frmStart",
+                            u"Created by Brannoch",
+                            9570,
+                            5985,
+                            SystemColour::ActiveBorder,
+                            kRegular8,
+                            {u":/quillomat/icon-16.png", u":/quillomat/icon-32.png"}};
 
 // clang-format off
 constexpr std::array<ControlRow, kControlCount> kControls{{

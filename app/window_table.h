@@ -79,7 +79,7 @@ struct WindowRow {
   int clientWidthTwips, clientHeightTwips;
   SystemColour background;
   Font font;
-  QStringView icon;
+  std::array<QStringView, 2> icons;  // 16 and 32 pixels, each with its NAME@2x.png beside it
 };
 
 // What a screen reader says about a control beyond its own text. A value label gets only a

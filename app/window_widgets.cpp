@@ -131,7 +131,9 @@ void FrmStart::SetUpWindow() {
   setBackgroundRole(PaletteRole(window.background));
   setAutoFillBackground(true);
   setFont(QtFont(window.font));
-  setWindowIcon(QIcon(window.icon.toString()));
+  QIcon icon;
+  for (QStringView file : window.icons) icon.addFile(file.toString());  // adds the @2x file on a 2x screen
+  setWindowIcon(icon);
   levelGroup_->setExclusive(true);
 }
 

@@ -143,17 +143,21 @@ TEST_F(FrmStartRenderTest, PictureFillsItsSunkenBorderPixelForPixel) {
   EXPECT_EQ(box->frameWidth(), 2);
   EXPECT_EQ(box->frameShadow(), QFrame::Sunken);
   EXPECT_EQ(box->contentsRect(), QRect(2, 2, 418, 67));
-  const QImage source = box->Picture().toImage().convertToFormat(QImage::Format_RGB32);
-  ASSERT_EQ(source.size(), QSize(418, 67));
   const QImage image = Grab();
-  const int ratio = qRound(image.devicePixelRatio());
+  // A 2x screen shows the banner drawn at twice the size, each of its pixels on one device pixel.
+  const int sourceRatio = image.devicePixelRatio() >= 2 ? 2 : 1;
+  const QImage source =
+      QImage(sourceRatio == 2 ? QStringLiteral(":/quillomat/banner@2x.png") : QStringLiteral(":/quillomat/banner.gif"))
+          .convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(source.size(), QSize(418, 67) * sourceRatio);
+  const int ratio = qRound(image.devicePixelRatio()) / sourceRatio;
   const QPoint origin = box->geometry().topLeft() + QPoint(2, 2);
   int mismatches = 0;
   for (int y = 0; y < source.height(); ++y) {
     for (int x = 0; x < source.width(); ++x) {
       for (int dy = 0; dy < ratio; ++dy) {
         for (int dx = 0; dx < ratio; ++dx) {
-          const QPoint device = (origin + QPoint(x, y)) * ratio + QPoint(dx, dy);
+          const QPoint device = (origin * sourceRatio + QPoint(x, y)) * ratio + QPoint(dx, dy);
           if (image.pixel(device) != source.pixel(x, y)) ++mismatches;
         }
       }
