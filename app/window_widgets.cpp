@@ -13,6 +13,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -81,7 +82,27 @@ void SetFixedColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t rgb
   widget->setPalette(palette);
 }
 
-// A system colour is a palette role, so the control follows the desktop theme.
+// Black or white, whichever stands out more from the background by WCAG 2's contrast ratio:
+// (L + 0.05) / 0.05 against black, 1.05 / (L + 0.05) against white.
+QColor TextColourOn(std::uint32_t rgb) {
+  const QColor background(static_cast<QRgb>(rgb));
+  const auto linear = [](float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); };
+  const float luminance = 0.2126f * linear(background.redF()) + 0.7152f * linear(background.greenF()) +
+                          0.0722f * linear(background.blueF());
+  return (luminance + 0.05f) * (luminance + 0.05f) > 1.05f * 0.05f ? Qt::black : Qt::white;
+}
+
+// The disabled colour group stays the theme's, so disabled text keeps the look the style gives it.
+void SetEnabledTextColour(QWidget* widget, QColor colour) {
+  QPalette palette = widget->palette();
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, widget->foregroundRole(), colour);
+  }
+  widget->setPalette(palette);
+}
+
+// A system colour is a palette role, so the control follows the desktop theme. A theme's text
+// colour suits the theme's own backgrounds only: on a fixed background, text takes a fixed colour.
 void ApplyColours(QWidget* widget, const ControlRow& row) {
   const Colour background = Background(row);
   const Colour foreground = Foreground(row);
@@ -90,11 +111,12 @@ void ApplyColours(QWidget* widget, const ControlRow& row) {
   } else {
     SetFixedColour(widget, widget->backgroundRole(), background.rgb);
   }
-  if (foreground.source == Colour::Source::System) {
-    widget->setForegroundRole(PaletteRole(foreground.system));
-  } else {
+  if (foreground.source == Colour::Source::Fixed) {
     SetFixedColour(widget, widget->foregroundRole(), foreground.rgb);
+    return;
   }
+  widget->setForegroundRole(PaletteRole(foreground.system));
+  if (background.source == Colour::Source::Fixed) SetEnabledTextColour(widget, TextColourOn(background.rgb));
 }
 
 QString NameOf(Control control) {

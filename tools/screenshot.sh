@@ -2,7 +2,8 @@
 # Photographs the window on a virtual X display (Xvfb, no window manager, so the client area
 # only): as first shown at scale 1 and 2, then driven with real keystrokes and clicks through
 # the typical run (calculated), a results count above its base (warned) and a level chosen with
-# a box empty (the message box). Writes docs/screenshot-*.png.
+# a box empty (the message box); the typical run again at scale 2 and on a desktop with a dark
+# palette. Writes docs/screenshot-*.png.
 #
 #   tools/screenshot.sh [path/to/quillomat]     (default: build/release/app/quillomat)
 #
@@ -18,8 +19,33 @@ if [ "${QUILLOMAT_ON_XVFB:-}" != 1 ]; then
   exec xvfb-run --auto-servernum --server-args="-screen 0 1920x1200x24" "$0" "$program"
 fi
 
+# Qt's own KDE desktop theme reads the palette from kdeglobals.
+dark_desktop=$(mktemp -d)
+trap 'rm -rf "$dark_desktop"' EXIT
+cat >"$dark_desktop/kdeglobals" <<'EOF'
+[Colors:Button]
+BackgroundNormal=53,53,53
+ForegroundNormal=255,255,255
+
+[Colors:Window]
+BackgroundNormal=53,53,53
+ForegroundNormal=255,255,255
+
+[Colors:View]
+BackgroundNormal=35,35,35
+BackgroundAlternate=53,53,53
+ForegroundNormal=255,255,255
+
+[Colors:Selection]
+BackgroundNormal=42,130,218
+ForegroundNormal=0,0,0
+EOF
+
+# Starts the program at a scale, with any further arguments as its environment.
 start() {
-  QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$1 "$program" &
+  scale=$1
+  shift
+  env "$@" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" "$program" &
   pid=$!
   window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Created by Brannoch$' | head -n 1)
   xdotool windowfocus --sync "$window"  # no window manager activates it otherwise
@@ -67,4 +93,13 @@ stop
 
 start 2
 shoot screenshot-window@2x.png
+xdotool type --delay 40 "200	50	300	120"
+sleep 0.5
+shoot screenshot-scale200.png
+stop
+
+start 1 XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 XDG_CONFIG_HOME="$dark_desktop"
+xdotool type --delay 40 "200	50	300	120"
+sleep 0.5
+shoot screenshot-dark.png
 stop

@@ -28,6 +28,7 @@ QPalette DistinctPalette() {
   palette.setColor(QPalette::Text, QColor(0x30, 0x00, 0x00));
   palette.setColor(QPalette::ButtonText, QColor(0x00, 0x30, 0x00));
   palette.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x30));
+  palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x60, 0x50, 0x40));
   return palette;
 }
 
@@ -124,7 +125,22 @@ TEST_F(FrmStartRenderTest, TextsUseTheirForegroundRoles) {
   EXPECT_TRUE(Contains(image, Rect(Control::lblTitle), Theme(QPalette::Text)));
   EXPECT_FALSE(Contains(image, Rect(Control::lblTitle), Theme(QPalette::ButtonText)));
   EXPECT_TRUE(Contains(image, Rect(Control::lblBase1), Theme(QPalette::ButtonText)));
-  EXPECT_TRUE(Contains(image, Rect(Control::Label2), Theme(QPalette::ButtonText)));
+}
+
+// The theme's text colour is meant for the theme's backgrounds, not for the window's own light ones.
+TEST_F(FrmStartRenderTest, EnabledTextOnAFixedBackgroundIsBlack) {
+  window_->Widget(Control::txtWarnSign)->show();
+  const QImage image = Grab();
+  // Bold, so their strokes have cores of the full colour at any scale.
+  for (Control heading : {Control::Label1, Control::Label2, Control::Label3, Control::Label4}) {
+    SCOPED_TRACE(ControlName(heading).data());
+    EXPECT_TRUE(Contains(image, Rect(heading), Qt::black));
+    EXPECT_FALSE(Contains(image, Rect(heading), Theme(QPalette::ButtonText)));
+  }
+  // Disabled for life, the warning keeps the theme's disabled text.
+  const QColor disabledText = window_->palette().color(QPalette::Disabled, QPalette::Text);
+  EXPECT_TRUE(Contains(image, Rect(Control::txtWarnSign), disabledText));
+  EXPECT_FALSE(Contains(image, Rect(Control::txtWarnSign), Qt::black));
 }
 
 TEST_F(FrmStartRenderTest, LineIsOnePixelOfWindowText) {
