@@ -1,7 +1,7 @@
 #!/bin/sh
 # Photographs the window on a virtual X display (Xvfb, no window manager, so the client area
 # only): as first shown at scale 1 and 2, then driven with real keystrokes and clicks through
-# the typical run (calculated), a results count above its base (warned) and a level chosen with
+# the typical run (calculated, and the verdict's tooltip), a results count above its base (warned) and a level chosen with
 # a box empty (the message box); the typical run again at scale 2 and on a desktop with a dark
 # palette. Writes docs/screenshot-*.png.
 #
@@ -69,6 +69,13 @@ shoot_screen() {
   echo "$docs/$1: $(identify -format '%wx%h' "$docs/$1")"
 }
 
+# The same with room on the right for a tooltip that reaches past the window.
+shoot_screen_wide() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root -crop "$((WIDTH + 240))x${HEIGHT}+${X}+${Y}" +repage "$docs/$1"
+  echo "$docs/$1: $(identify -format '%wx%h' "$docs/$1")"
+}
+
 # Clicks at a point of the window's client area (pixels at scale 1).
 click() {
   xdotool mousemove --window "$window" "$1" "$2" click 1
@@ -81,6 +88,11 @@ shoot screenshot-window.png
 xdotool type --delay 40 "200	50	300	120"
 sleep 0.5
 shoot screenshot-calculated.png
+xdotool mousemove --window "$window" 340 285  # over the verdict
+sleep 2.5  # the tooltip's delay
+shoot_screen_wide screenshot-tooltip.png
+xdotool mousemove --window "$window" 620 20
+sleep 0.5
 xdotool type --delay 40 "0"
 sleep 0.5
 shoot screenshot-warned.png
