@@ -17,14 +17,14 @@ cd "$top"
 # What building and running the program needs.
 run_packages=(
   g++ cmake ninja-build pkgconf
-  qt6-base-dev qt6-qpa-plugins
+  qt6-base-dev qt6-qpa-plugins qt6-wayland
   fonts-liberation2
 )
 # What the tests, benchmarks, fuzzer, screenshots and accessibility checks add.
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format python3
-  xvfb xauth x11-utils fonts-dejavu-core
+  xvfb xauth x11-utils fonts-dejavu-core weston procps util-linux
   clang libclang-rt-14-dev
   binutils-mingw-w64-x86-64 desktop-file-utils appstream
   python3-pyatspi at-spi2-core dbus-x11 xdotool imagemagick dpkg-dev file
