@@ -24,7 +24,6 @@ class ResultsCopy : public QObject {
 
   // Results that are stale, warned about or missing are never copied as if current.
   void SetAvailable(bool available);
-  QAction* Action() const { return action_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,4 +1,5 @@
 #include "window_widgets.h"
+#include "widget_text.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -23,6 +24,7 @@
 using quillomat::Control;
 using quillomat::ControlName;
 using quillomat::FrmStart;
+using quillomat::testing::ShownText;
 
 namespace {
 
@@ -87,13 +89,6 @@ const Expected kExpected[] = {
 };
 // clang-format on
 
-QString TextOf(const QWidget* widget) {
-  if (auto* box = qobject_cast<const QLineEdit*>(widget)) return box->text();
-  if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
-  if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
-  return {};
-}
-
 Qt::Alignment HorizontalAlignmentOf(const QWidget* widget) {
   if (auto* box = qobject_cast<const QLineEdit*>(widget)) {
     return box->alignment() & Qt::AlignHorizontal_Mask;
@@ -129,7 +124,7 @@ TEST_F(FrmStartTest, EveryControlIsBuiltAsDesigned) {
     EXPECT_EQ(widget->objectName(), e.name);
     EXPECT_EQ(window_.findChild<QWidget*>(e.name), widget);
     EXPECT_EQ(widget->geometry(), e.rect);
-    EXPECT_EQ(TextOf(widget), QString::fromUtf8(e.text));
+    EXPECT_EQ(ShownText(widget), QString::fromUtf8(e.text));
     EXPECT_EQ(HorizontalAlignmentOf(widget), e.align);
     if (e.fontPixels != 0) {
       EXPECT_EQ(widget->font().pixelSize(), e.fontPixels);
@@ -356,7 +351,7 @@ TEST_F(FrmStartTest, EveryTextFitsItsBox) {
     const QWidget* widget = window_.Widget(e.control);
     const QFontMetrics metrics(widget->font());
     const QSize room = TextRoom(widget);
-    for (const QString& text : TextsShownIn(e.control, TextOf(widget))) {
+    for (const QString& text : TextsShownIn(e.control, ShownText(widget))) {
       if (text.isEmpty()) continue;
       SCOPED_TRACE(ControlName(e.control).data() + (" \"" + text.toStdString() + "\""));
       EXPECT_LE(metrics.horizontalAdvance(text), room.width());
