@@ -67,11 +67,14 @@ std::optional<ConfidenceLevel> SelectedLevel(const FormControls& window) {
   return selected->level;
 }
 
-std::optional<Evidence> EvidenceOf(const FormControls& window) {
-  const auto level = SelectedLevel(window);
-  if (!level) return std::nullopt;
-  return AssessEvidence(Entry(window, C::txtBase1), Entry(window, C::txtResp1), Entry(window, C::txtBase2),
-                        Entry(window, C::txtResp2), *level);
+EvidenceInputs EvidenceInputsOf(const FormControls& window) {
+  return {Entry(window, C::txtBase1), Entry(window, C::txtResp1), Entry(window, C::txtBase2),
+          Entry(window, C::txtResp2), SelectedLevel(window)};
+}
+
+std::optional<Evidence> EvidenceOf(const EvidenceInputs& inputs) {
+  if (!inputs.level) return std::nullopt;
+  return AssessEvidence(inputs.base1, inputs.resp1, inputs.base2, inputs.resp2, *inputs.level);
 }
 
 std::vector<CopyLine> ResultsReport(const FormControls& window) {
@@ -92,7 +95,7 @@ std::vector<CopyLine> ResultsReport(const FormControls& window) {
     lines.push_back({u"Critical value", TwoDecimals(level.criticalValue)});
   }
   lines.push_back({u"Verdict", WithoutPadding(window.Text(C::txtSigDiff))});
-  for (CopyLine& line : EvidenceCopyLines(EvidenceOf(window))) lines.push_back(std::move(line));
+  for (CopyLine& line : EvidenceCopyLines(EvidenceOf(EvidenceInputsOf(window)))) lines.push_back(std::move(line));
   return lines;
 }
 

@@ -16,8 +16,15 @@ namespace quillomat {
 // The level of the first selected level button, in the order the calculation reads them.
 std::optional<ConfidenceLevel> SelectedLevel(const FormControls& window);
 
-// The evidence for the entries as the calculation reads them, at the selected level.
-std::optional<Evidence> EvidenceOf(const FormControls& window);
+// What the evidence is computed from: the entries as the calculation reads them, and the level.
+struct EvidenceInputs {
+  float base1 = 0, resp1 = 0, base2 = 0, resp2 = 0;
+  std::optional<ConfidenceLevel> level;
+};
+EvidenceInputs EvidenceInputsOf(const FormControls& window);
+
+// The evidence for the inputs; none without a level or without whole counts.
+std::optional<Evidence> EvidenceOf(const EvidenceInputs& inputs);
 
 // Player 1 base, Player 1 results, Player 2 base, Player 2 results (as typed), Player 1 %,
 // Player 2 %, Weighted average, Difference, Difference needed (as shown), Significance level,

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -134,25 +136,44 @@ TEST_F(ResultsCopyTest, ContextMenusOfferCopyResults) {
     EXPECT_EQ(MenuOf(Window().Widget(elsewhere)), QStringList{"Copy Results"}) << ControlName(elsewhere);
 }
 
-TEST_F(ResultsCopyTest, TheVerdictExplainsItsEvidenceAtTheChosenLevel) {
+// What hovering over the verdict box shows.
+QString ToolTipOf(QWidget* widget) {
+  QHelpEvent hover(QEvent::ToolTip, widget->rect().center(), widget->mapToGlobal(widget->rect().center()));
+  QApplication::sendEvent(widget, &hover);
+  QToolTip::hideText();
+  return widget->toolTip();
+}
+
+TEST_F(ResultsCopyTest, TheVerdictsTooltipExplainsItsEvidenceAtTheChosenLevel) {
+  QWidget* verdict = Window().Widget(C::txtSigDiff);
+  Enter("200", "50", "300", "120");
+  EXPECT_EQ(ToolTipOf(verdict), QString::fromUtf8("z = −3.47, two-sided p = 0.00052.\n95% confidence interval for "
+                                                  "Player 1 % − Player 2 %: −22.87 to −6.61 points."));
+
+  QTest::mouseClick(Window().Option(C::opt99), Qt::LeftButton);
+  const QString at99 = ToolTipOf(verdict);
+  EXPECT_TRUE(at99.contains("99% confidence interval")) << at99.toStdString();
+  EXPECT_FALSE(at99.contains("95%"));
+
+  QTest::keyClicks(Box(C::txtResp2), "0");  // 1200 of 300: warned, the verdict stays
+  const QString warned = ToolTipOf(verdict);
+  EXPECT_TRUE(warned.startsWith("These are the previous entries' results")) << warned.toStdString();
+  EXPECT_TRUE(warned.endsWith(at99));
+}
+
+TEST_F(ResultsCopyTest, AScreenReaderHearsTheEvidenceAsTheEntriesChange) {
   QWidget* verdict = Window().Widget(C::txtSigDiff);
   const auto description = [verdict] {
     return QAccessible::queryAccessibleInterface(verdict)->text(QAccessible::Description);
   };
   Enter("200", "50", "300", "120");
+  QAccessible::setActive(true);  // as when a screen reader connects
   EXPECT_EQ(description(),
             QString::fromUtf8("z = −3.47, two-sided p = 0.00052. 95% confidence interval for Player 1 % − Player 2 %: "
                               "−22.87 to −6.61 points."));
-  EXPECT_EQ(verdict->toolTip(), QString(description()).replace(". 95%", ".\n95%"));
-
-  QTest::mouseClick(Window().Option(C::opt99), Qt::LeftButton);
-  EXPECT_TRUE(description().contains("99% confidence interval")) << description().toStdString();
-  EXPECT_FALSE(description().contains("95%"));
-  const QString at99 = description();
-
-  QTest::keyClicks(Box(C::txtResp2), "0");  // 1200 of 300: warned, the verdict stays
-  EXPECT_TRUE(description().startsWith("These are the previous entries' results")) << description().toStdString();
-  EXPECT_TRUE(description().endsWith(at99));
+  QTest::mouseClick(Window().Option(C::opt80), Qt::LeftButton);
+  EXPECT_TRUE(description().contains("80% confidence interval")) << description().toStdString();
+  QAccessible::setActive(false);
 }
 
 }  // namespace
