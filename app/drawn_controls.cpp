@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <utility>
+
 namespace quillomat {
 
 namespace {
@@ -13,13 +15,18 @@ QString TwiceTheSize(const QString& imagePath) {
 }  // namespace
 
 PictureBox::PictureBox(const QString& imagePath, QWidget* parent)
-    : QFrame(parent), picture_(imagePath), picture2x_(TwiceTheSize(imagePath)) {
+    : QFrame(parent), picture_(imagePath), picture2xPath_(TwiceTheSize(imagePath)) {
   setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-  picture2x_.setDevicePixelRatio(2);
 }
 
+// The larger copy is read the first time a dense screen needs it, not at every start-up.
 const QPixmap& PictureBox::Picture(qreal devicePixelRatio) const {
-  return devicePixelRatio >= 2 && !picture2x_.isNull() ? picture2x_ : picture_;
+  if (devicePixelRatio < 2) return picture_;
+  if (!picture2xPath_.isEmpty()) {
+    picture2x_.load(std::exchange(picture2xPath_, QString()));
+    picture2x_.setDevicePixelRatio(2);
+  }
+  return picture2x_.isNull() ? picture_ : picture2x_;
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {

@@ -26,7 +26,8 @@ class PictureBox : public QFrame {
 
  private:
   QPixmap picture_;
-  QPixmap picture2x_;
+  mutable QString picture2xPath_;  // until it is read
+  mutable QPixmap picture2x_;
 };
 
 class LineShape : public QWidget {
