@@ -21,6 +21,9 @@ struct Decimal {
 
 inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
+// ASCII text, as the number formatters of the standard library write it, in UTF-16.
+inline std::u16string Widen(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
+
 // Appends the run of digits that starts at `pos` to `digits`, as ASCII, and moves `pos` past it;
 // returns how many there were.
 std::size_t TakeDigits(std::u16string_view text, std::size_t& pos, std::string& digits);

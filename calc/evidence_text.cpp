@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "decimal_text.h"
+
 namespace quillomat {
 namespace {
 
@@ -15,8 +17,6 @@ constexpr char16_t kTooManyBases[] = u"No bases needed: more than 10000000000000
 constexpr char16_t kMinusSign = u'\u2212';
 
 enum class Minus { kHyphen, kSign };
-
-std::u16string Widen(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
 
 // Rounded to `decimals` places; a value that rounds to zero has no minus.
 std::u16string Fixed(double value, int decimals, Minus minus = Minus::kHyphen) {
@@ -63,12 +63,16 @@ std::u16string SmallCountsSentence(const Evidence& e) {
 
 }  // namespace
 
+std::u16string LevelText(ConfidenceLevel level) { return Whole(ValuesOf(level).percent) + u"%"; }
+
+std::u16string CriticalValueText(ConfidenceLevel level) { return Fixed(ValuesOf(level).criticalValue, 2); }
+
 std::u16string EvidenceSentences(const std::optional<Evidence>& evidence) {
   if (!evidence) return std::u16string(kNoEvidence) + u".";
   const Evidence& e = *evidence;
   std::u16string text = e.z ? u"z = " + Fixed(*e.z, 2, Minus::kSign) + u", two-sided p" + PClause(*e.p) + u". "
                             : std::u16string(kNoZ) + u". ";
-  text += Whole(ValuesOf(e.level).percent) + u"% confidence interval for Player 1 % \u2212 Player 2 %: " +
+  text += LevelText(e.level) + u" confidence interval for Player 1 % \u2212 Player 2 %: " +
           Fixed(100 * e.low, 2, Minus::kSign) + u" to " + Fixed(100 * e.high, 2, Minus::kSign) + u" points.";
   if (e.z && e.smallestExpected < 5) text += SmallCountsSentence(e);
   return text;

@@ -15,6 +15,10 @@ namespace quillomat {
 // test. Without evidence, why there is none.
 std::u16string EvidenceSentences(const std::optional<Evidence>& evidence);
 
+// "95%" and "1.96": the level as its button shows it, and the window's critical value for it.
+std::u16string LevelText(ConfidenceLevel level);
+std::u16string CriticalValueText(ConfidenceLevel level);
+
 struct CopyLine {
   std::u16string label, value;
   bool operator==(const CopyLine&) const = default;

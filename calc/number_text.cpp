@@ -15,8 +15,6 @@ namespace {
 // comes near) is given back as it stands rather than grown without bound.
 constexpr std::int64_t kMaxPercentDigits = 4096;
 
-std::u16string Widen(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
-
 // --- ReadNumber -------------------------------------------------------------------------------
 
 // "digits[.digits][(E|e)[sign]digits]" from pos on, in ASCII; empty if no digit comes first.

@@ -1,9 +1,7 @@
 #include "results_report.h"
 
 #include <array>
-#include <charconv>
 #include <string>
-#include <string_view>
 
 #include "calculate.h"
 
@@ -25,20 +23,6 @@ constexpr std::array<LevelButton, 4> kLevelButtons{{
     {C::opt99, ConfidenceLevel::k99},
 }};
 
-std::u16string Widen(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
-
-std::u16string TwoDecimals(double value) {
-  char buffer[32];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2).ptr;
-  return Widen(std::string_view(buffer, static_cast<std::size_t>(end - buffer)));
-}
-
-const LevelButton* SelectedButton(const FormControls& window) {
-  for (const LevelButton& b : kLevelButtons)
-    if (window.Value(b.button)) return &b;
-  return nullptr;
-}
-
 std::u16string WithoutPadding(std::u16string text) {
   const auto first = text.find_first_not_of(u' ');
   if (first == std::u16string::npos) return {};
@@ -59,13 +43,13 @@ void AppendEscaped(std::u16string& html, std::u16string_view text) {
   }
 }
 
-}  // namespace
-
 std::optional<ConfidenceLevel> SelectedLevel(const FormControls& window) {
-  const LevelButton* selected = SelectedButton(window);
-  if (selected == nullptr) return std::nullopt;
-  return selected->level;
+  for (const LevelButton& b : kLevelButtons)
+    if (window.Value(b.button)) return b.level;
+  return std::nullopt;
 }
+
+}  // namespace
 
 EvidenceInputs EvidenceInputsOf(const FormControls& window) {
   return {Entry(window, C::txtBase1), Entry(window, C::txtResp1), Entry(window, C::txtBase2),
@@ -89,10 +73,9 @@ std::vector<CopyLine> ResultsReport(const FormControls& window) {
       {u"Difference", window.Caption(C::lblActDiffb)},
       {u"Difference needed", window.Caption(C::lblDiffNeedb)},
   };
-  if (const LevelButton* button = SelectedButton(window)) {
-    const LevelValues level = ValuesOf(button->level);
-    lines.push_back({u"Significance level", Widen(std::to_string(level.percent)) + u'%'});
-    lines.push_back({u"Critical value", TwoDecimals(level.criticalValue)});
+  if (const auto level = SelectedLevel(window)) {
+    lines.push_back({u"Significance level", LevelText(*level)});
+    lines.push_back({u"Critical value", CriticalValueText(*level)});
   }
   lines.push_back({u"Verdict", WithoutPadding(window.Text(C::txtSigDiff))});
   for (CopyLine& line : EvidenceCopyLines(EvidenceOf(EvidenceInputsOf(window)))) lines.push_back(std::move(line));

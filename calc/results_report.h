@@ -13,10 +13,8 @@
 
 namespace quillomat {
 
-// The level of the first selected level button, in the order the calculation reads them.
-std::optional<ConfidenceLevel> SelectedLevel(const FormControls& window);
-
-// What the evidence is computed from: the entries as the calculation reads them, and the level.
+// What the evidence is computed from: the entries as the calculation reads them, and the level of
+// the first selected level button, in the order the calculation reads them.
 struct EvidenceInputs {
   float base1 = 0, resp1 = 0, base2 = 0, resp2 = 0;
   std::optional<ConfidenceLevel> level;
