@@ -1,6 +1,6 @@
 # Debian package of Quillomat, made with `cpack -G DEB` (or `cpack`) in a build
 # directory after the program is built.  What goes into the package is what
-# the install() rules of app/ and res/ install; the package's dependencies on
+# the install() rules of qt/ and res/ install; the package's dependencies on
 # shared libraries (Qt and the C++ runtime) are worked out by dpkg-shlibdeps,
 # which needs the dpkg-dev and file packages on the machine that packs.
 

@@ -2,13 +2,13 @@
 # Starts the program on a virtual display in a private D-Bus session with Qt's accessibility
 # bridge on, and runs tools/atspi_check.py against it.
 #
-#   tools/atspi_check.sh [path/to/quillomat]    (default: build/release/app/quillomat)
+#   tools/atspi_check.sh [path/to/quillomat]    (default: build/release/qt/quillomat)
 #
 # Needs: xvfb, dbus-x11 (dbus-run-session), at-spi2-core, python3-pyatspi.
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-program=$(realpath "${1:-$root/build/release/app/quillomat}")
+program=$(realpath "${1:-$root/build/release/qt/quillomat}")
 
 if [ "${QUILLOMAT_IN_SESSION:-}" != 1 ]; then
   export QUILLOMAT_IN_SESSION=1

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   mapfile -t files < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h')
 else
-  mapfile -t files < <(find app bench calc tests -name '*.cpp' -o -name '*.h')
+  mapfile -t files < <(find calc window qt win32 bench tests -name '*.cpp' -o -name '*.h')
 fi
 
 if [ "${1:-}" = --fix ]; then

@@ -5,13 +5,13 @@
 # a box empty (the message box); the typical run again at scale 2 and on a desktop with a dark
 # palette. Writes docs/screenshot-*.png.
 #
-#   tools/screenshot.sh [path/to/quillomat]     (default: build/release/app/quillomat)
+#   tools/screenshot.sh [path/to/quillomat]     (default: build/release/qt/quillomat)
 #
 # Needs: xvfb (xvfb-run), xdotool, imagemagick.
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-program=$(realpath "${1:-$root/build/release/app/quillomat}")
+program=$(realpath "${1:-$root/build/release/qt/quillomat}")
 docs=$root/docs
 
 if [ "${QUILLOMAT_ON_XVFB:-}" != 1 ]; then

@@ -66,10 +66,10 @@ install_missing
 if [ "$mode" = run ]; then
   build release
   if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-    echo "Built build/release/app/quillomat; there is no display here to open its window on."
+    echo "Built build/release/qt/quillomat; there is no display here to open its window on."
     exit 0
   fi
-  as_user build/release/app/quillomat
+  as_user build/release/qt/quillomat
   exit 0
 fi
 

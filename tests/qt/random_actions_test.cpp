@@ -16,7 +16,7 @@
 //
 // The test suite runs one fixed seed, 10,000 actions. Other runs, from the build directory:
 //
-//   QUILLOMAT_RANDOM_SEED=123 QUILLOMAT_RANDOM_ACTIONS=50000 tests/app/random_actions_test
+//   QUILLOMAT_RANDOM_SEED=123 QUILLOMAT_RANDOM_ACTIONS=50000 tests/qt/random_actions_test
 //   QUILLOMAT_RANDOM_SEED=time ...            a seed from the clock; it is printed
 //   QUILLOMAT_RANDOM_SCRIPT="B1+2 B1+0 R1+5 B2+3 R2+1 L99 Clear1 R2< B2#" ...
 //                                             replays the given actions instead, checking each

@@ -2,9 +2,7 @@
 // The window's controls behind the interface the behaviour uses: texts, captions, selection,
 // visibility and enabled state of the real widgets, looked up by control name.
 
-#include <array>
 #include <functional>
-#include <optional>
 
 #include "form_controls.h"
 
@@ -20,11 +18,6 @@ class WidgetControls : public FormControls {
   // raises its change through QLineEdit::textChanged, which the window connects.)
   void OnCaptionChange(std::function<void(Control)> handler) { captionChanged_ = std::move(handler); }
 
-  // Shows and hides what the handlers asked for since the last call. A handler that runs to its
-  // end paints nothing, so only a control's final visibility can ever be seen; applying just that
-  // spares the display a hide and a show (each a round trip on X11) per re-format.
-  void ApplyVisibility();
-
   std::u16string Text(Control textBox) const override;
   void SetText(Control textBox, std::u16string_view text) override;
   std::u16string Caption(Control label) const override;
@@ -36,7 +29,6 @@ class WidgetControls : public FormControls {
  private:
   const FrmStart& window_;
   std::function<void(Control)> captionChanged_;
-  std::array<std::optional<bool>, kControlCount> pendingVisible_{};
 };
 
 }  // namespace quillomat

@@ -2,11 +2,10 @@
 // The window described as data: its own properties and its 36 controls in creation order, with
 // geometry in twips as the window was designed. The window is built from this and nothing else.
 
-#include <QStringView>
-
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "form_controls.h"
 
@@ -58,8 +57,8 @@ struct TwipLine {
 struct ControlRow {
   Control control;
   Kind kind;
-  QStringView text;  // caption or text; for the picture, the image resource it shows
-  TwipRect box;      // all kinds but the line
+  std::u16string_view text;  // caption or text; for the picture, the name of the image it shows
+  TwipRect box;              // all kinds but the line
   Font font;
   Colour background;
   Colour foreground;
@@ -68,33 +67,33 @@ struct ControlRow {
   std::uint8_t state;
   TwipLine line;  // the line only
   // For a label the program writes into, the widest caption it must show in full.
-  QStringView widest = {};
+  std::u16string_view widest = {};
 
   constexpr bool Has(std::uint8_t flag) const { return (state & flag) != 0; }
 };
 
 struct WindowRow {
-  QStringView objectName;
-  QStringView title;
+  std::u16string_view objectName;
+  std::u16string_view title;
   int clientWidthTwips, clientHeightTwips;
   SystemColour background;
   Font font;
-  std::array<QStringView, 2> icons;  // 16 and 32 pixels, each with its NAME@2x.png beside it
+  std::array<std::u16string_view, 2> icons;  // 16 and 32 pixels, each with its NAME@2x.png beside it
 };
 
 // What a screen reader says about a control beyond its own text. A value label gets only a
 // description: an accessible name would replace the value it shows.
 struct AccessibleRow {
   Control control;
-  QStringView name;
-  QStringView description;
+  std::u16string_view name;
+  std::u16string_view description;
   std::optional<Control> labelledBy;  // the caption label, made its buddy
 };
 
 // What a control's tooltip explains: what its value means, or what choosing it does.
 struct ToolTipRow {
   Control control;
-  QStringView text;
+  std::u16string_view text;
 };
 
 inline constexpr int kTwipsPerPixel = 15;

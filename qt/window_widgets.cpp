@@ -20,6 +20,7 @@
 #include "drawn_controls.h"
 #include "qt_table.h"
 #include "qt_text.h"
+#include "tool_tip_text.h"
 #include "window_table.h"
 
 namespace quillomat {
@@ -28,14 +29,14 @@ namespace {
 using namespace table;
 
 QWidget* MakeTextBox(const ControlRow& row, QWidget* parent) {
-  auto* box = new QLineEdit(row.text.toString(), parent);
+  auto* box = new QLineEdit(ToQString(row.text), parent);
   box->setMaxLength(std::numeric_limits<int>::max());
   box->setAlignment(QtAlignment(row));
   return box;
 }
 
 QWidget* MakeLabel(const ControlRow& row, QWidget* parent) {
-  auto* label = new QLabel(row.text.toString(), parent);
+  auto* label = new QLabel(ToQString(row.text), parent);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(QtAlignment(row));
   label->setAutoFillBackground(true);
@@ -43,20 +44,20 @@ QWidget* MakeLabel(const ControlRow& row, QWidget* parent) {
 }
 
 QWidget* MakeCommandButton(const ControlRow& row, QWidget* parent) {
-  auto* button = new QPushButton(row.text.toString(), parent);
+  auto* button = new QPushButton(ToQString(row.text), parent);
   button->setAutoDefault(false);
   button->setDefault(false);
   return button;
 }
 
 QWidget* MakeOptionButton(const ControlRow& row, QWidget* parent) {
-  auto* option = new QRadioButton(row.text.toString(), parent);
+  auto* option = new QRadioButton(ToQString(row.text), parent);
   option->setChecked(row.Has(kSelected));
   option->setAutoFillBackground(true);
   return option;
 }
 
-QWidget* MakePicture(const ControlRow& row, QWidget* parent) { return new PictureBox(row.text.toString(), parent); }
+QWidget* MakePicture(const ControlRow& row, QWidget* parent) { return new PictureBox(ResourcePath(row.text), parent); }
 
 QWidget* MakeLine(const ControlRow& row, QWidget* parent) {
   const QLine local = PixelLine(row).translated(-PixelRect(row).topLeft());
@@ -145,8 +146,8 @@ QRadioButton* FrmStart::Option(Control control) const { return qobject_cast<QRad
 
 void FrmStart::SetUpWindow() {
   const WindowRow& window = Window();
-  setObjectName(window.objectName.toString());
-  setWindowTitle(window.title.toString());
+  setObjectName(ToQString(window.objectName));
+  setWindowTitle(ToQString(window.title));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(ClientSize(window));
@@ -154,7 +155,7 @@ void FrmStart::SetUpWindow() {
   setAutoFillBackground(true);
   setFont(QtFont(window.font));
   QIcon icon;
-  for (QStringView file : window.icons) icon.addFile(file.toString());  // adds the @2x file on a 2x screen
+  for (std::u16string_view file : window.icons) icon.addFile(ResourcePath(file));  // adds the @2x file on a 2x screen
   setWindowIcon(icon);
   levelGroup_->setExclusive(true);
 }
@@ -178,11 +179,11 @@ void FrmStart::CreateControls() {
 void FrmStart::ExplainControls() {
   for (const AccessibleRow& row : Accessibility()) {
     QWidget* widget = Widget(row.control);
-    if (!row.name.isEmpty()) widget->setAccessibleName(row.name.toString());
-    if (!row.description.isEmpty()) widget->setAccessibleDescription(row.description.toString());
+    if (!row.name.empty()) widget->setAccessibleName(ToQString(row.name));
+    if (!row.description.empty()) widget->setAccessibleDescription(ToQString(row.description));
     if (row.labelledBy) Label(*row.labelledBy)->setBuddy(widget);
   }
-  for (const ToolTipRow& row : ToolTips()) Widget(row.control)->setToolTip(WrappedToolTip(row.text.toString()));
+  for (const ToolTipRow& row : ToolTips()) Widget(row.control)->setToolTip(ToQString(OneSentenceALine(row.text)));
 }
 
 std::vector<QWidget*> FrmStart::TabStops() const {

@@ -7,26 +7,21 @@
 #include <QObject>
 #include <QString>
 
-#include <optional>
-
-#include "form_controls.h"
-#include "results_report.h"
-
 class QWidget;
 
 namespace quillomat {
+
+class WindowSession;
 
 class VerdictExplainer : public QObject, private QAccessible::ActivationObserver {
   Q_OBJECT
 
  public:
-  VerdictExplainer(QWidget* verdictBox, const FormControls& controls);
+  VerdictExplainer(QWidget* verdictBox, const WindowSession& session);
   ~VerdictExplainer() override;
 
-  // After every handler run. While the results on screen are not those of the entries (a warning,
-  // a calculation stopped by an error) the verdict box still shows the previous verdict, and its
-  // explanation says so.
-  void Update(bool resultsCurrent);
+  // After every handler run.
+  void Update();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,9 +31,7 @@ class VerdictExplainer : public QObject, private QAccessible::ActivationObserver
   void Refresh();
 
   QWidget* box_;
-  const FormControls& controls_;
-  std::optional<EvidenceInputs> latest_;  // of the last results that were current
-  bool current_ = false;
+  const WindowSession& session_;
   bool screenReader_ = QAccessible::isActive();  // kept up to date by Qt's activation notices
   QString shown_;
 };

@@ -4,8 +4,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include <utility>
-
 #include "qt_text.h"
 #include "run_time_error.h"
 #include "window_widgets.h"
@@ -47,15 +45,7 @@ bool WidgetControls::Value(Control optionButton) const {
 }
 
 void WidgetControls::SetVisible(Control control, bool visible) {
-  Require(window_.Widget(control), control, "Visible");
-  pendingVisible_[Index(control)] = visible;
-}
-
-void WidgetControls::ApplyVisibility() {
-  for (std::size_t i = 0; i < kControlCount; ++i) {
-    if (const auto visible = std::exchange(pendingVisible_[i], std::nullopt))
-      window_.Widget(static_cast<Control>(i))->setVisible(*visible);
-  }
+  Require(window_.Widget(control), control, "Visible")->setVisible(visible);
 }
 
 void WidgetControls::SetEnabled(Control control, bool enabled) {

@@ -4,20 +4,20 @@
 #include <QWidget>
 
 #include "qt_text.h"
+#include "tool_tip_text.h"
+#include "window_session.h"
 
 namespace quillomat {
 
-VerdictExplainer::VerdictExplainer(QWidget* verdictBox, const FormControls& controls)
-    : box_(verdictBox), controls_(controls) {
+VerdictExplainer::VerdictExplainer(QWidget* verdictBox, const WindowSession& session)
+    : box_(verdictBox), session_(session) {
   box_->installEventFilter(this);
   QAccessible::installActivationObserver(this);
 }
 
 VerdictExplainer::~VerdictExplainer() { QAccessible::removeActivationObserver(this); }
 
-void VerdictExplainer::Update(bool resultsCurrent) {
-  current_ = resultsCurrent;
-  if (resultsCurrent) latest_ = EvidenceInputsOf(controls_);
+void VerdictExplainer::Update() {
   if (screenReader_) Refresh();
 }
 
@@ -32,16 +32,11 @@ void VerdictExplainer::accessibilityActiveChanged(bool active) {
 }
 
 void VerdictExplainer::Refresh() {
-  QString text;
-  if (latest_) {
-    text = ToQString(EvidenceSentences(EvidenceOf(*latest_)));
-    if (!current_)
-      text.prepend(
-          QStringLiteral("These are the previous entries' results: the current entries could not be calculated. "));
-  }
+  const std::u16string explanation = session_.VerdictExplanation();
+  const QString text = ToQString(explanation);
   if (text == shown_) return;
   shown_ = text;
-  box_->setToolTip(WrappedToolTip(text));
+  box_->setToolTip(ToQString(OneSentenceALine(explanation)));
   box_->setAccessibleDescription(text);
 }
 

@@ -11,7 +11,7 @@ inline QString ToQString(std::u16string_view text) {
   return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
 }
 
-// A tooltip with one sentence a line, so that it stays narrow without rich text.
-inline QString WrappedToolTip(QString plain) { return plain.replace(QStringLiteral(". "), QStringLiteral(".\n")); }
+// An image the table names, as the program's compiled-in resource.
+inline QString ResourcePath(std::u16string_view name) { return QStringLiteral(":/quillomat/") + ToQString(name); }
 
 }  // namespace quillomat

@@ -1,5 +1,5 @@
 // The working window as a Wayland client: run under a compositor of its own by
-// tests/app/wayland_check.sh, through tools/with_weston.sh.
+// tests/qt/wayland_check.sh, through tools/with_weston.sh.
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>

@@ -24,16 +24,18 @@ constexpr Colour kWindowText = System(SystemColour::WindowText);
 
 constexpr std::optional<int> kNoTab;
 // Three digits before the point: results equal to their base, or a large difference needed.
-constexpr QStringView kPercentage = u"100.00%";
+constexpr std::u16string_view kPercentage = u"100.00%";
 constexpr std::uint8_t kDisplayBox = kDisabled | kHidden;
 
-constexpr WindowRow kWindow{u"frmStart",
-                            u"Created by Brannoch",
-                            9570,
-                            5985,
-                            SystemColour::ActiveBorder,
-                            kRegular8,
-                            {u":/quillomat/icon-16.png", u":/quillomat/icon-32.png"}};
+constexpr WindowRow kWindow{
+    .objectName = u"frmStart",
+    .title = u"Created by Brannoch",
+    .clientWidthTwips = 9570,
+    .clientHeightTwips = 5985,
+    .background = SystemColour::ActiveBorder,
+    .font = kRegular8,
+    .icons = {u"icon-16.png", u"icon-32.png"},
+};
 
 // clang-format off
 constexpr std::array<ControlRow, kControlCount> kControls{{
@@ -53,7 +55,7 @@ constexpr std::array<ControlRow, kControlCount> kControls{{
   {C::txtBase1,     K::TextBox,       u"",                                   {2280, 1800, 735, 375},   kRegular9,  kDefault,      kDefault,    2,      A::Right,  0,           {}},
   {C::Label4,       K::Label,         u"CALCULATIONS",                       {6480, 1320, 1575, 255},  kBold8,     kHeadingBlue,  kDefault,    33,     A::Left,   0,           {}},
   {C::Label1,       K::Label,         u"CHOOSE",                             {600, 4080, 1455, 255},   kBold8,     kHeadingBlue,  kDefault,    32,     A::Centre, 0,           {}},
-  {C::Image1,       K::Picture,       u":/quillomat/banner.gif",             {2640, 4680, 6330, 1065}, kRegular8,  kDefault,      kDefault,    kNoTab, A::Left,   0,           {}},
+  {C::Image1,       K::Picture,       u"banner.gif",                         {2640, 4680, 6330, 1065}, kRegular8,  kDefault,      kDefault,    kNoTab, A::Left,   0,           {}},
   {C::Label3,       K::Label,         u"PLAYER 2",                           {3600, 1320, 1215, 255},  kBold8,     kHeadingBlue,  kDefault,    31,     A::Left,   0,           {}},
   {C::Label2,       K::Label,         u"PLAYER 1",                           {360, 1320, 1575, 255},   kBold8,     kHeadingBlue,  kDefault,    30,     A::Left,   0,           {}},
   {C::lblSigLevel,  K::Label,         u"Significance Level",                 {600, 4320, 1455, 375},   kRegular8,  kHeadingBlue,  kDefault,    27,     A::Centre, 0,           {}},
@@ -90,15 +92,15 @@ constexpr std::array<AccessibleRow, 11> kAccessibility{{
 }};
 // clang-format on
 
-constexpr QStringView kPer1Tip =
+constexpr std::u16string_view kPer1Tip =
     u"Player 1's results divided by Player 1's base: hits per at-bat, earned runs per inning.";
-constexpr QStringView kPer2Tip =
+constexpr std::u16string_view kPer2Tip =
     u"Player 2's results divided by Player 2's base: hits per at-bat, earned runs per inning.";
-constexpr QStringView kWAvgTip =
+constexpr std::u16string_view kWAvgTip =
     u"Both players' results divided by both bases: the rate the two would share if there were no real difference "
     u"between them.";
-constexpr QStringView kActDiffTip = u"How far apart the two players' rates are, whichever of them is higher.";
-constexpr QStringView kDiffNeedTip =
+constexpr std::u16string_view kActDiffTip = u"How far apart the two players' rates are, whichever of them is higher.";
+constexpr std::u16string_view kDiffNeedTip =
     u"How far apart the rates must be, with these bases, for the verdict to call them significantly different at the "
     u"chosen level. Larger bases need a smaller difference.";
 

@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QStringList>
 
+#include "qt_text.h"
+
 namespace quillomat::table {
 
 QSize ClientSize(const WindowRow& window) {
@@ -73,7 +75,7 @@ QFont QtFont(Font font) {
 
 QFont FittedFont(const ControlRow& row) {
   QFont font = QtFont(row.font);
-  const QString widest = row.widest.toString();
+  const QString widest = ToQString(row.widest);
   const int room = Pixels(row.box.width);
   const auto fits = [&] {
     const QFontMetrics metrics(font);

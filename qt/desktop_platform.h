@@ -4,21 +4,20 @@
 
 #include <string_view>
 
-#include "form_handlers.h"
+#include "window_session.h"
 
 class QWidget;
 
 namespace quillomat {
 
-class DesktopPlatform : public Platform {
+class DesktopPlatform : public Desktop {
  public:
   // The boxes open over `window`, which ending the program closes.
   explicit DesktopPlatform(QWidget* window) : window_(window) {}
 
   void MessageBox(std::u16string_view prompt) override;
   void EndProgram() override;
-  // A modal warning naming the problem; the program carries on afterwards.
-  void ReportError(std::u16string_view message);
+  void ReportError(std::u16string_view message) override;
 
  private:
   QWidget* window_;
