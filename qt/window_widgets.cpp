@@ -13,7 +13,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -83,16 +82,6 @@ void SetFixedColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t rgb
   widget->setPalette(palette);
 }
 
-// Black or white, whichever stands out more from the background by WCAG 2's contrast ratio:
-// (L + 0.05) / 0.05 against black, 1.05 / (L + 0.05) against white.
-QColor TextColourOn(std::uint32_t rgb) {
-  const QColor background(static_cast<QRgb>(rgb));
-  const auto linear = [](float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); };
-  const float luminance = 0.2126f * linear(background.redF()) + 0.7152f * linear(background.greenF()) +
-                          0.0722f * linear(background.blueF());
-  return (luminance + 0.05f) * (luminance + 0.05f) > 1.05f * 0.05f ? Qt::black : Qt::white;
-}
-
 // The disabled colour group stays the theme's, so disabled text keeps the look the style gives it.
 void SetEnabledTextColour(QWidget* widget, QColor colour) {
   QPalette palette = widget->palette();
@@ -117,7 +106,8 @@ void ApplyColours(QWidget* widget, const ControlRow& row) {
     return;
   }
   widget->setForegroundRole(PaletteRole(foreground.system));
-  if (background.source == Colour::Source::Fixed) SetEnabledTextColour(widget, TextColourOn(background.rgb));
+  if (background.source == Colour::Source::Fixed)
+    SetEnabledTextColour(widget, QColor(static_cast<QRgb>(ReadableTextOn(background.rgb))));
 }
 
 QString NameOf(Control control) {

@@ -1,6 +1,7 @@
 #include "window_table.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace quillomat::table {
 namespace {
@@ -180,6 +181,17 @@ Colour Background(const ControlRow& row) {
 
 Colour Foreground(const ControlRow& row) {
   return row.foreground == KindDefault() ? KindForeground(row.kind) : row.foreground;
+}
+
+// WCAG 2's contrast ratio: (L + 0.05) / 0.05 against black, 1.05 / (L + 0.05) against white.
+std::uint32_t ReadableTextOn(std::uint32_t backgroundRgb) {
+  const auto linear = [](std::uint32_t channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  const double luminance = 0.2126 * linear((backgroundRgb >> 16) & 0xFF) +
+                           0.7152 * linear((backgroundRgb >> 8) & 0xFF) + 0.0722 * linear(backgroundRgb & 0xFF);
+  return (luminance + 0.05) * (luminance + 0.05) > 1.05 * 0.05 ? 0x000000 : 0xFFFFFF;
 }
 
 }  // namespace quillomat::table

@@ -108,7 +108,11 @@ const std::array<ToolTipRow, 15>& ToolTips();
 Colour Background(const ControlRow& row);
 Colour Foreground(const ControlRow& row);
 
-constexpr int Pixels(int twips) { return twips / kTwipsPerPixel; }
-constexpr int PixelSize(Font font) { return static_cast<int>(font.points * 96.0 / 72.0 + 0.5); }
+// Twips and points in pixels, at 96 dots per inch unless a density is given.
+constexpr int Pixels(int twips, int dpi = 96) { return twips * dpi / (kTwipsPerPixel * 96); }
+constexpr int PixelSize(Font font, int dpi = 96) { return static_cast<int>(font.points * dpi / 72.0 + 0.5); }
+
+// Black or white (0xRRGGBB), whichever stands out more from a fixed background.
+std::uint32_t ReadableTextOn(std::uint32_t backgroundRgb);
 
 }  // namespace quillomat::table

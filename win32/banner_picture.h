@@ -1,0 +1,12 @@
+#pragma once
+// The banner, decoded from the program's resources with Windows' own imaging component (WIC).
+
+#include "windows_api.h"
+
+namespace quillomat::win32 {
+
+// The banner at `size` pixels as a 32-bit bitmap without alpha the caller owns, or nullptr if it cannot be read.
+// Screens denser than 96 dpi get the twice-size drawing, brought to the size they need.
+HBITMAP LoadBanner(HINSTANCE instance, UINT dpi, SIZE size);
+
+}  // namespace quillomat::win32

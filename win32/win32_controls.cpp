@@ -1,0 +1,56 @@
+#include "win32_controls.h"
+
+#include "frm_start.h"
+#include "run_time_error.h"
+#include "win32_text.h"
+#include "window_table.h"
+
+namespace quillomat::win32 {
+namespace {
+
+// The control's window if it is of the kind that has the property, or the run-time error of a
+// control without it.
+HWND Require(const FrmStart& window, Control control, table::Kind kind, const char* property) {
+  if (table::Row(control).kind != kind) throw ControlAccessError(control, property);
+  return window.Child(control);
+}
+
+}  // namespace
+
+std::u16string Win32Controls::Text(Control textBox) const {
+  return Utf16(WindowText(Require(window_, textBox, table::Kind::TextBox, "Text")));
+}
+
+// A write of the text a box already holds changes nothing and raises nothing, as typing the same
+// text would not.
+void Win32Controls::SetText(Control textBox, std::u16string_view text) {
+  HWND box = Require(window_, textBox, table::Kind::TextBox, "Text");
+  const std::wstring wide = Wide(text);
+  if (WindowText(box) == wide) return;
+  SetWindowTextW(box, wide.c_str());
+}
+
+std::u16string Win32Controls::Caption(Control label) const {
+  return Utf16(WindowText(Require(window_, label, table::Kind::Label, "Caption")));
+}
+
+void Win32Controls::SetCaption(Control label, std::u16string_view caption) {
+  HWND widget = Require(window_, label, table::Kind::Label, "Caption");
+  const std::wstring wide = Wide(caption);
+  if (WindowText(widget) == wide) return;
+  SetWindowTextW(widget, wide.c_str());
+  if (captionChanged_) captionChanged_(label);
+}
+
+bool Win32Controls::Value(Control optionButton) const {
+  HWND option = Require(window_, optionButton, table::Kind::OptionButton, "Value");
+  return SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32Controls::SetVisible(Control control, bool visible) {
+  ShowWindow(window_.Child(control), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32Controls::SetEnabled(Control control, bool enabled) { EnableWindow(window_.Child(control), enabled); }
+
+}  // namespace quillomat::win32

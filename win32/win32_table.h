@@ -1,0 +1,38 @@
+#pragma once
+// The window table's rows in Win32's terms: window classes and styles, rectangles at a monitor's
+// density, colours and fonts, and the order of the child windows.
+
+#include <array>
+
+#include "window_table.h"
+#include "windows_api.h"
+
+namespace quillomat::win32 {
+
+// A child window's id is its control's index in creation order, past the dialog's IDOK and IDCANCEL.
+constexpr int ControlId(Control control) { return 100 + static_cast<int>(Index(control)); }
+
+struct Creation {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+};
+// The standard class and the styles for the row's kind, alignment and initial state.
+Creation CreationOf(const table::ControlRow& row);
+
+// The control's rectangle in client pixels at `dpi`; the line is as tall as a pixel there.
+RECT ControlRect(const table::ControlRow& row, UINT dpi);
+SIZE ClientSize(UINT dpi);
+
+// The index GetSysColor and GetSysColorBrush take for a colour role.
+int SystemColourIndex(table::SystemColour colour);
+COLORREF ColourRef(table::Colour colour);
+HFONT CreateTableFont(table::Font font, UINT dpi);
+// A label's font, a little smaller where the substitute face would not show its widest text whole.
+HFONT CreateFittedFont(const table::ControlRow& row, UINT dpi);
+
+// Child windows in tab-index order, which the dialog manager's Tab follows; each input box's
+// caption label comes just before the box, so that accessibility tools name the box by it.
+std::array<Control, kControlCount> ChildOrder();
+
+}  // namespace quillomat::win32

@@ -1,0 +1,52 @@
+#pragma once
+// The running window: frmStart with its handlers wired to the controls' notifications. The window
+// procedure is the one place where Windows' messages meet the handlers.
+
+#include <string>
+
+#include "frm_start.h"
+#include "win32_controls.h"
+#include "win32_desktop.h"
+#include "window_session.h"
+#include "windows_api.h"
+
+namespace quillomat::win32 {
+
+class WindowController {
+ public:
+  // Builds the window and runs its load handler; Show() opens it.
+  explicit WindowController(HINSTANCE instance, const WindowSession::ControlsWrapper& wrap = {});
+  WindowController(const WindowController&) = delete;
+  WindowController& operator=(const WindowController&) = delete;
+  ~WindowController();
+
+  HWND Window() const { return window_.Window(); }
+  const FrmStart& Widgets() const { return window_; }
+  const WindowSession& Session() const { return session_; }
+  void Show();
+
+  // The message loop's share: Copy Results on Ctrl+C, then Tab, the arrow keys and the access
+  // keys. True when the message was handled here.
+  bool PreTranslate(MSG& message);
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Command(UINT id, UINT code);
+  void LevelChosen();
+  void ContextMenu(LPARAM at);
+  void CopyResults();
+  void AddToolTips();
+  void ToolTipText(NMTTDISPINFOW& request);
+  bool IsCopyKey(const MSG& message) const;
+
+  FrmStart window_;
+  Win32Controls controls_{window_};
+  Win32Desktop desktop_{window_.Window()};
+  WindowSession session_;
+  HWND toolTips_ = nullptr;
+  std::wstring toolTipText_;
+  HWND focus_ = nullptr;  // where the keyboard focus was when the window was last deactivated
+};
+
+}  // namespace quillomat::win32
