@@ -14,8 +14,9 @@
 # status; the wineserver, every Wine process of the prefix and Xvfb are gone afterwards, however the
 # command ends.
 #
-# WINEDLLOVERRIDES is "mscoree,mshtml=" unless set: without it Wine offers to install Mono and Gecko
-# whenever it sets up or updates a prefix, and waits for an answer no one gives.
+# A prefix it sets up keeps Wine's windows unmanaged (X11 Driver, Managed=N), as there is no window
+# manager. WINEDLLOVERRIDES is "mscoree,mshtml=" unless set: without it Wine offers to install Mono
+# and Gecko whenever it sets up or updates a prefix, and waits for an answer no one gives.
 #
 # Needs the Debian packages wine, wine64 and xvfb; setpriv and flock come from util-linux.
 # WITH_WINE_TIMEOUT (whole seconds, default 20) bounds the wait for each server.
@@ -156,12 +157,16 @@ wait_for "$server_pid" wineserver listening
 # live as long as the server. Started here, they hold no descriptor of the command's: started by
 # the command's first Wine program, they would keep its output pipes open, and CTest would wait for
 # the end of a test's output until the session ends.
-boot=()
-if [ ! -f "$prefix/system.reg" ]; then
+in_session() { setsid -w "$@" 9>&- </dev/null >>"$runtime/wineboot.log" 2>&1; }
+if [ -f "$prefix/system.reg" ]; then
+  in_session wineboot || fail_start "wineboot failed"
+else
   echo "$0: setting up the Wine prefix $prefix" >&2
-  boot=(-i)
+  in_session wineboot -i || fail_start "wineboot -i failed"
+  # Xvfb has no window manager, and Wine waits two seconds for one to withdraw each managed
+  # window that closes; unmanaged windows, which Wine places and activates itself, close at once.
+  in_session wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || fail_start "wine reg add failed"
 fi
-setsid -w wineboot "${boot[@]}" 9>&- </dev/null >"$runtime/wineboot.log" 2>&1 || fail_start "wineboot ${boot[*]} failed"
 
 # In the background, so that a signal reaches the traps at once rather than
 # when the command has ended; it keeps this script's standard input.
