@@ -14,8 +14,8 @@
 # status; the wineserver, every Wine process of the prefix and Xvfb are gone afterwards, however the
 # command ends.
 #
-# A prefix it sets up keeps Wine's windows unmanaged (X11 Driver, Managed=N), as there is no window
-# manager. WINEDLLOVERRIDES is "mscoree,mshtml=" unless set: without it Wine offers to install Mono
+# A prefix it sets up (on its first use by this script) keeps Wine's windows unmanaged (X11 Driver,
+# Managed=N), as there is no window manager. WINEDLLOVERRIDES is "mscoree,mshtml=" unless set: without it Wine offers to install Mono
 # and Gecko whenever it sets up or updates a prefix, and waits for an answer no one gives.
 #
 # Needs the Debian packages wine, wine64 and xvfb; setpriv and flock come from util-linux.
@@ -61,6 +61,7 @@ fi
 runtime=$(mktemp -d "${TMPDIR:-/tmp}/with-wine.XXXXXX")
 xvfb_pid=
 server_pid=
+setting_up=
 
 # Stops a server and waits for it: politely first, then not.
 stop() {
@@ -83,7 +84,7 @@ end_wineserver() {
 }
 
 cleanup() {
-  if [ -n "$server_pid" ]; then
+  if [ -n "$server_pid$setting_up" ]; then
     end_wineserver || true
     stop "$server_pid"
   fi
@@ -138,6 +139,24 @@ has_display() { grep -q '^[0-9][0-9]*$' "$runtime/display"; }
 wait_for "$xvfb_pid" Xvfb has_display
 export DISPLAY=:$(head -n 1 "$runtime/display")
 
+in_session() { setsid -w "$@" 9>&- </dev/null >>"$runtime/wineboot.log" 2>&1; }
+
+# A prefix this script has not set up before is set up by a wineserver that ends once everything
+# the set-up started has ended (wineserver -w), so that the set-up's work goes on neither in the
+# command's time nor beside it. The mark is written last: an interrupted set-up runs again.
+ready=$prefix/.with_wine.ready
+if [ ! -f "$ready" ]; then
+  echo "$0: setting up the Wine prefix $prefix" >&2
+  setting_up=1
+  in_session wineboot -i || fail_start "wineboot -i failed"
+  # Xvfb has no window manager, and Wine waits two seconds for one to withdraw each managed
+  # window that closes; unmanaged windows, which Wine places and activates itself, close at once.
+  in_session wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || fail_start "wine reg add failed"
+  wineserver -w
+  setting_up=
+  : >"$ready"
+fi
+
 # In the foreground (-f), so that it stays this script's child; persistent (-p), so that it outlives
 # the gaps between the command's Wine processes; in a session of its own, so that a signal to this
 # script's process group (Ctrl+C) leaves it to the traps, which end it with its processes. Were it
@@ -157,16 +176,13 @@ wait_for "$server_pid" wineserver listening
 # live as long as the server. Started here, they hold no descriptor of the command's: started by
 # the command's first Wine program, they would keep its output pipes open, and CTest would wait for
 # the end of a test's output until the session ends.
-in_session() { setsid -w "$@" 9>&- </dev/null >>"$runtime/wineboot.log" 2>&1; }
-if [ -f "$prefix/system.reg" ]; then
-  in_session wineboot || fail_start "wineboot failed"
-else
-  echo "$0: setting up the Wine prefix $prefix" >&2
-  in_session wineboot -i || fail_start "wineboot -i failed"
-  # Xvfb has no window manager, and Wine waits two seconds for one to withdraw each managed
-  # window that closes; unmanaged windows, which Wine places and activates itself, close at once.
-  in_session wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || fail_start "wine reg add failed"
-fi
+in_session wineboot || fail_start "wineboot failed"
+# The desktop's explorer.exe ends a second after the last program using the desktop has ended;
+# the next program to use it starts it again, a second more each time, and the new explorer.exe
+# holds that program's descriptors until it ends in turn. A cmd that waits for a key that never
+# comes keeps the desktop in use until the wineserver ends it.
+mkfifo "$runtime/no-keys"
+setsid wine cmd /c pause 9>&- <>"$runtime/no-keys" >/dev/null 2>&1 &
 
 # In the background, so that a signal reaches the traps at once rather than
 # when the command has ended; it keeps this script's standard input.
