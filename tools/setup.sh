@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs what Quillomat needs from Debian's packages, builds it, and then either opens the
-# window (`run`: installs only what the program needs) or checks the formatting and runs every
-# test headless (`test`: adds the test, fuzz, screenshot and accessibility tools). Safe to run
+# window (`run`: installs only what the program needs), checks the formatting and runs every
+# test headless (`test`: adds the test, fuzz, screenshot and accessibility tools, and the
+# cross-compiler and Wine for the Windows program's tests), or builds the Windows program and its
+# installer (`windows`: installs only the cross-compiler and the installer tools). Safe to run
 # again: it installs only what is missing and rebuilds only what changed. Works as root, or as
 # a user who may use sudo.
 set -euo pipefail
 
-usage() { echo "usage: $0 run|test" >&2; exit 2; }
+usage() { echo "usage: $0 run|test|windows" >&2; exit 2; }
 [ $# -eq 1 ] || usage
 mode=$1
-case "$mode" in run|test) ;; *) usage ;; esac
+case "$mode" in run|test|windows) ;; *) usage ;; esac
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -29,8 +31,23 @@ test_packages=(
   binutils-mingw-w64-x86-64 desktop-file-utils appstream
   python3-pyatspi at-spi2-core dbus-x11 xdotool imagemagick dpkg-dev file
 )
-packages=("${run_packages[@]}")
-if [ "$mode" = test ]; then packages+=("${test_packages[@]}"); fi
+# What building the Windows program (Quillomat.exe, cross-compiled) and its installer
+# (Quillomat.msi) needs.
+windows_packages=(
+  cmake ninja-build
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wixl msitools
+)
+# What running the Windows program's tests adds: GoogleTest's sources, compiled for Windows, and
+# Wine with its own display (tools/with_wine.sh).
+windows_test_packages=(
+  googletest wine wine64 xvfb util-linux
+)
+case "$mode" in
+  run) packages=("${run_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}" "${windows_test_packages[@]}") ;;
+  windows) packages=("${windows_packages[@]}") ;;
+esac
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -63,6 +80,14 @@ build() {
 
 install_missing
 
+if [ "$mode" = windows ]; then
+  # The tests need GoogleTest's sources and the machine's own compiler as well; `test` runs them.
+  as_user cmake --preset windows -DQUILLOMAT_BUILD_TESTS=OFF >/dev/null
+  as_user cmake --build --preset windows
+  echo "Built build/windows/Quillomat.exe and build/windows/Quillomat.msi."
+  exit 0
+fi
+
 if [ "$mode" = run ]; then
   build release
   if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
@@ -79,3 +104,6 @@ as_user ctest --preset test
 as_user tools/run_fuzz.sh 10
 build sanitize
 as_user ctest --preset sanitize
+# The Windows program and its tests, which run under Wine.
+build windows
+as_user tools/with_wine.sh ctest --preset windows

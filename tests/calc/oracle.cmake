@@ -9,6 +9,6 @@ add_executable(percent_oracle_test ${CMAKE_CURRENT_LIST_DIR}/percent_oracle_test
 target_include_directories(percent_oracle_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../..)
 target_link_libraries(percent_oracle_test PRIVATE quillomat_calc GTest::gtest_main)
 quillomat_warnings(percent_oracle_test)
-gtest_discover_tests(percent_oracle_test DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+quillomat_gtest(percent_oracle_test DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 # The reference is slow by design; keep sanitizer (Debug) runs of the full sweeps short.
 target_compile_options(percent_oracle_test PRIVATE $<$<CONFIG:Debug>:-O1>)

@@ -1,20 +1,18 @@
-// Reads a compiled Windows resource file (.res, as windres -O res writes it
-// from res/quillomat.rc) and checks the program's version record and icon.
+// Checks the program's version record and icon, as res/quillomat.rc gives them: in a compiled
+// resource file (.res, as windres -O res writes it), or in the program built with them
+// (Quillomat.exe).
 //
-// Usage: res_version_record_test [gtest flags] <quillomat.res> <quillomat.ico>
+// Usage: res_version_record_test [gtest flags] <quillomat.res or Quillomat.exe> <quillomat.ico>
 //
-// A .res file is a list of resources, each a header (data size, header size,
-// type, name, language, ...) followed by its data, everything 4-byte aligned.
 // The version record (type 16) is a tree of nodes: length, value length,
 // value type (0 binary, 1 text), a UTF-16 key, the value, then child nodes.
 
-#include "bytes.h"
+#include "resource_file.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,64 +27,6 @@ std::string g_ico_path;
 constexpr std::uint32_t kRtIcon = 3;
 constexpr std::uint32_t kRtGroupIcon = 14;
 constexpr std::uint32_t kRtVersion = 16;
-
-std::size_t align4(std::size_t n) { return (n + 3) & ~std::size_t{3}; }
-
-// A resource type or name: a number, or a string (kept as ASCII here).
-struct Id {
-  std::optional<std::uint32_t> number;
-  std::string text;
-};
-
-Id read_id(const Bytes& b, std::size_t& pos) {
-  Id id;
-  if (u16(b, pos) == 0xFFFF) {
-    id.number = u16(b, pos + 2);
-    pos += 4;
-    return id;
-  }
-  for (std::uint32_t c = u16(b, pos); c != 0; c = u16(b, pos)) {
-    id.text.push_back(static_cast<char>(c));
-    pos += 2;
-  }
-  pos += 2;
-  return id;
-}
-
-struct Resource {
-  Id type, name;
-  std::uint32_t language = 0;
-  Bytes data;
-};
-
-std::vector<Resource> parse_res(const Bytes& b) {
-  std::vector<Resource> out;
-  std::size_t pos = 0;
-  while (pos < b.size()) {
-    const std::size_t start = pos;
-    const std::uint32_t data_size = u32(b, pos);
-    const std::uint32_t header_size = u32(b, pos + 4);
-    pos += 8;
-    Resource r;
-    r.type = read_id(b, pos);
-    r.name = read_id(b, pos);
-    pos = align4(pos);
-    r.language = u16(b, pos + 6);
-    const std::size_t data_at = start + header_size;
-    if (data_at + data_size > b.size()) throw std::out_of_range("resource data past end of file");
-    r.data.assign(b.begin() + static_cast<std::ptrdiff_t>(data_at),
-                  b.begin() + static_cast<std::ptrdiff_t>(data_at + data_size));
-    out.push_back(std::move(r));
-    pos = align4(data_at + data_size);
-  }
-  return out;
-}
-
-const Resource* find(const std::vector<Resource>& all, std::uint32_t type, std::uint32_t name) {
-  for (const Resource& r : all)
-    if (r.type.number == type && r.name.number == name) return &r;
-  return nullptr;
-}
 
 struct Node {
   std::string key;
@@ -124,16 +64,16 @@ Node parse_node(const Bytes& b, std::size_t at) {
     n.key.push_back(static_cast<char>(c));
     pos += 2;
   }
-  pos = align4(pos + 2);
+  pos = Align4(pos + 2);
   // Text values count UTF-16 characters, binary values count bytes.
   const std::size_t value_bytes = n.value_type == 1 ? 2 * value_length : value_length;
   if (pos + value_bytes > at + length) throw std::out_of_range("node value past node end");
   n.value.assign(b.begin() + static_cast<std::ptrdiff_t>(pos),
                  b.begin() + static_cast<std::ptrdiff_t>(pos + value_bytes));
-  pos = align4(pos + value_bytes);
+  pos = Align4(pos + value_bytes);
   while (pos < at + length) {
     Node child = parse_node(b, pos);
-    pos = align4(pos + u16(b, pos));
+    pos = Align4(pos + u16(b, pos));
     n.children.push_back(std::move(child));
   }
   return n;
@@ -142,14 +82,14 @@ Node parse_node(const Bytes& b, std::size_t at) {
 class VersionRecord : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(g_res_path.empty()) << "usage: res_version_record_test <file.res> <file.ico>";
-    resources_ = parse_res(read_file(g_res_path));
+    ASSERT_FALSE(g_res_path.empty()) << "usage: res_version_record_test <file.res or file.exe> <file.ico>";
+    resources_ = LoadResources(g_res_path);
   }
   std::vector<Resource> resources_;
 };
 
 TEST_F(VersionRecord, FixedPartGivesVersion1000ForAnApplicationWithoutFlags) {
-  const Resource* r = find(resources_, kRtVersion, 1);
+  const Resource* r = Lookup(resources_, kRtVersion, 1);
   ASSERT_NE(r, nullptr) << "no version resource with id 1";
   const Node root = parse_node(r->data, 0);
   EXPECT_EQ(root.key, "VS_VERSION_INFO");
@@ -177,7 +117,7 @@ TEST_F(VersionRecord, FixedPartGivesVersion1000ForAnApplicationWithoutFlags) {
 }
 
 TEST_F(VersionRecord, StringTableHoldsExactlyTheFiveEntriesInOrder) {
-  const Resource* r = find(resources_, kRtVersion, 1);
+  const Resource* r = Lookup(resources_, kRtVersion, 1);
   ASSERT_NE(r, nullptr);
   const Node root = parse_node(r->data, 0);
   const Node* strings = nullptr;
@@ -202,7 +142,7 @@ TEST_F(VersionRecord, StringTableHoldsExactlyTheFiveEntriesInOrder) {
 }
 
 TEST_F(VersionRecord, TranslationIsUsEnglishUnicode) {
-  const Resource* r = find(resources_, kRtVersion, 1);
+  const Resource* r = Lookup(resources_, kRtVersion, 1);
   ASSERT_NE(r, nullptr);
   const Node root = parse_node(r->data, 0);
   const Node* vars = nullptr;
@@ -219,7 +159,7 @@ TEST_F(VersionRecord, TranslationIsUsEnglishUnicode) {
 
 TEST_F(VersionRecord, IconGroupOneCarriesTheThreeImagesOfTheIconFile) {
   const Bytes ico = read_file(g_ico_path);
-  const Resource* group = find(resources_, kRtGroupIcon, 1);
+  const Resource* group = Lookup(resources_, kRtGroupIcon, 1);
   ASSERT_NE(group, nullptr) << "no icon group with id 1";
   const Bytes& g = group->data;
   EXPECT_EQ(u16(g, 0), 0u);
@@ -232,7 +172,7 @@ TEST_F(VersionRecord, IconGroupOneCarriesTheThreeImagesOfTheIconFile) {
     const std::size_t ge = 6 + 14 * i;  // group entries are 14 bytes ...
     const std::size_t ie = 6 + 16 * i;  // ... file entries 16
     for (std::size_t k = 0; k < 12; ++k) EXPECT_EQ(u8(g, ge + k), u8(ico, ie + k)) << "entry byte " << k;
-    const Resource* image = find(resources_, kRtIcon, u16(g, ge + 12));
+    const Resource* image = Lookup(resources_, kRtIcon, u16(g, ge + 12));
     ASSERT_NE(image, nullptr);
     const std::size_t offset = u32(ico, ie + 12), size = u32(ico, ie + 8);
     ASSERT_LE(offset + size, ico.size());

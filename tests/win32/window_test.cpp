@@ -205,8 +205,9 @@ TEST_F(Win32WindowTest, TheWindowOpensCentredAtItsFixedSizeWithTheFocusInTheFirs
   const UINT dpi = GetDpiForWindow(window->Window());
   RECT client{};
   GetClientRect(window->Window(), &client);
-  EXPECT_EQ(client.right, MulDiv(638, static_cast<int>(dpi), 96));
-  EXPECT_EQ(client.bottom, MulDiv(399, static_cast<int>(dpi), 96));
+  // 638 x 399 at 96 dpi, scaled; at 144 dpi a half pixel rounds either way.
+  EXPECT_NEAR(client.right, 638.0 * dpi / 96, 0.5);
+  EXPECT_NEAR(client.bottom, 399.0 * dpi / 96, 0.5);
   EXPECT_EQ(Narrow(WindowText(window->Window())), "Created by Brannoch");
   const auto style = GetWindowLongPtrW(window->Window(), GWL_STYLE);
   EXPECT_FALSE(style & WS_THICKFRAME) << "the user cannot resize the window";
