@@ -63,10 +63,9 @@ std::optional<Control> FrmStart::ControlOf(HWND child) const {
 }
 
 std::optional<Control> FrmStart::ControlOfId(UINT_PTR id) const {
-  if (id < static_cast<UINT_PTR>(ControlId(Control{})) ||
-      id >= static_cast<UINT_PTR>(ControlId(Control{}) + kControlCount))
-    return std::nullopt;
-  return static_cast<Control>(id - static_cast<UINT_PTR>(ControlId(Control{})));
+  constexpr auto kFirst = static_cast<UINT_PTR>(kFirstControlId);
+  if (id < kFirst || id >= kFirst + kControlCount) return std::nullopt;
+  return static_cast<Control>(id - kFirst);
 }
 
 void FrmStart::SetUpColours() {

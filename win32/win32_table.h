@@ -10,7 +10,8 @@
 namespace quillomat::win32 {
 
 // A child window's id is its control's index in creation order, past the dialog's IDOK and IDCANCEL.
-constexpr int ControlId(Control control) { return 100 + static_cast<int>(Index(control)); }
+inline constexpr int kFirstControlId = 100;
+constexpr int ControlId(Control control) { return kFirstControlId + static_cast<int>(Index(control)); }
 
 struct Creation {
   const wchar_t* className;
