@@ -33,11 +33,7 @@ std::u16string WidgetControls::Caption(Control label) const {
 }
 
 void WidgetControls::SetCaption(Control label, std::u16string_view caption) {
-  QLabel* widget = Require(window_.Label(label), label, "Caption");
-  const QString text = ToQString(caption);
-  if (widget->text() == text) return;
-  widget->setText(text);
-  if (captionChanged_) captionChanged_(label);
+  Require(window_.Label(label), label, "Caption")->setText(ToQString(caption));
 }
 
 bool WidgetControls::Value(Control optionButton) const {

@@ -2,8 +2,6 @@
 // The window's controls behind the interface the behaviour uses: texts, captions, selection,
 // visibility and enabled state of the real widgets, looked up by control name.
 
-#include <functional>
-
 #include "form_controls.h"
 
 namespace quillomat {
@@ -12,11 +10,9 @@ class FrmStart;
 
 class WidgetControls : public FormControls {
  public:
+  // A text box raises its change through QLineEdit::textChanged, which the controller connects;
+  // a label's change is the session's to raise, which writes a caption here only once it differs.
   explicit WidgetControls(const FrmStart& window) : window_(window) {}
-
-  // Runs inside SetCaption, before it returns, whenever a label's caption changes. (A text box
-  // raises its change through QLineEdit::textChanged, which the window connects.)
-  void OnCaptionChange(std::function<void(Control)> handler) { captionChanged_ = std::move(handler); }
 
   std::u16string Text(Control textBox) const override;
   void SetText(Control textBox, std::u16string_view text) override;
@@ -28,7 +24,6 @@ class WidgetControls : public FormControls {
 
  private:
   const FrmStart& window_;
-  std::function<void(Control)> captionChanged_;
 };
 
 }  // namespace quillomat

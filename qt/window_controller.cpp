@@ -41,7 +41,6 @@ void WindowController::Connect() {
   Bind(window_.Button(C::cmdClearAll), &QPushButton::clicked, &FormHandlers::cmdClearAll_Click);
   Bind(window_.Button(C::cmdExit), &QPushButton::clicked, &FormHandlers::cmdExit_Click);
 
-  widgets_.OnCaptionChange([this](C label) { session_.CaptionChanged(label); });
   session_.OnRunEnd([this] {
     copy_.SetAvailable(session_.ResultsCurrent());
     verdict_.Update();

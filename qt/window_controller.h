@@ -37,7 +37,7 @@ class WindowController : public QObject {
   DesktopPlatform desktop_{&window_};
   WindowSession session_;
   AccessKeyFilter accessKeys_;
-  ResultsCopy copy_{window_, widgets_};
+  ResultsCopy copy_{window_, session_.Controls()};
   VerdictExplainer verdict_{window_.Widget(Control::txtSigDiff), session_};
 };
 

@@ -21,13 +21,8 @@ std::u16string Win32Controls::Text(Control textBox) const {
   return Utf16(WindowText(Require(window_, textBox, table::Kind::TextBox, "Text")));
 }
 
-// A write of the text a box already holds changes nothing and raises nothing, as typing the same
-// text would not.
 void Win32Controls::SetText(Control textBox, std::u16string_view text) {
-  HWND box = Require(window_, textBox, table::Kind::TextBox, "Text");
-  const std::wstring wide = Wide(text);
-  if (WindowText(box) == wide) return;
-  SetWindowTextW(box, wide.c_str());
+  SetWindowTextW(Require(window_, textBox, table::Kind::TextBox, "Text"), Wide(text).c_str());
 }
 
 std::u16string Win32Controls::Caption(Control label) const {
@@ -35,11 +30,7 @@ std::u16string Win32Controls::Caption(Control label) const {
 }
 
 void Win32Controls::SetCaption(Control label, std::u16string_view caption) {
-  HWND widget = Require(window_, label, table::Kind::Label, "Caption");
-  const std::wstring wide = Wide(caption);
-  if (WindowText(widget) == wide) return;
-  SetWindowTextW(widget, wide.c_str());
-  if (captionChanged_) captionChanged_(label);
+  SetWindowTextW(Require(window_, label, table::Kind::Label, "Caption"), Wide(caption).c_str());
 }
 
 bool Win32Controls::Value(Control optionButton) const {

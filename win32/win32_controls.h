@@ -2,8 +2,6 @@
 // The window's controls behind the interface the behaviour uses: texts, captions, selection,
 // visibility and enabled state of the real child windows, looked up by control name.
 
-#include <functional>
-
 #include "form_controls.h"
 
 namespace quillomat::win32 {
@@ -12,11 +10,9 @@ class FrmStart;
 
 class Win32Controls : public FormControls {
  public:
+  // An EDIT raises its change itself: SetWindowTextW sends EN_CHANGE before it returns. A label's
+  // change is the session's to raise, which writes a caption here only once it differs.
   explicit Win32Controls(const FrmStart& window) : window_(window) {}
-
-  // Runs inside SetCaption, before it returns, whenever a label's caption changes. (An EDIT raises
-  // its change itself: SetWindowTextW sends EN_CHANGE before it returns.)
-  void OnCaptionChange(std::function<void(Control)> handler) { captionChanged_ = std::move(handler); }
 
   std::u16string Text(Control textBox) const override;
   void SetText(Control textBox, std::u16string_view text) override;
@@ -28,7 +24,6 @@ class Win32Controls : public FormControls {
 
  private:
   const FrmStart& window_;
-  std::function<void(Control)> captionChanged_;
 };
 
 }  // namespace quillomat::win32

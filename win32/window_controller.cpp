@@ -69,7 +69,6 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
 
 WindowController::WindowController(HINSTANCE instance, const WindowSession::ControlsWrapper& wrap)
     : window_(instance, &WindowController::Procedure), session_(controls_, desktop_, wrap) {
-  controls_.OnCaptionChange([this](C label) { session_.CaptionChanged(label); });
   AddToolTips();
   // Until here the window's messages went to the default procedure; from now on they are handled.
   SetWindowLongPtrW(window_.Window(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -1,36 +1,61 @@
 #include "window_session.h"
 
 #include <exception>
+#include <utility>
 
 #include "error_message.h"
 #include "evidence_text.h"
 
 namespace quillomat {
+namespace {
+
+using C = Control;
+
+// The change handlers of the input boxes, each standing for a change of its box's text.
+constexpr std::pair<WindowSession::Handler, Control> kInputChanges[] = {
+    {&FormHandlers::txtBase1_Change, C::txtBase1},
+    {&FormHandlers::txtResp1_Change, C::txtResp1},
+    {&FormHandlers::txtBase2_Change, C::txtBase2},
+    {&FormHandlers::txtResp2_Change, C::txtResp2},
+};
+
+}  // namespace
 
 WindowSession::WindowSession(FormControls& controls, Desktop& desktop, const ControlsWrapper& wrap)
-    : shown_(controls),
-      wrapped_(wrap ? wrap(shown_) : nullptr),
+    : held_(controls, [this](Control label) { CaptionChanged(label); }),
+      wrapped_(wrap ? wrap(held_) : nullptr),
       desktop_(desktop),
-      handlers_(wrapped_ ? *wrapped_ : shown_, *this) {}
+      handlers_(wrapped_ ? *wrapped_ : held_, *this) {}
 
 void WindowSession::Run(Handler handler) {
+  for (const auto& [change, box] : kInputChanges)
+    if (handler == change) held_.TextChanged(box);
   bool failed = false;
+  ++depth_;
   try {
     (handlers_.*handler)();
+    if (depth_ == 1) held_.Apply();
   } catch (const std::exception& error) {
     failed = true;
-    shown_.ApplyVisibility();
+    ApplyAfterError();
     desktop_.ReportError(ErrorMessage(error));
   }
-  shown_.ApplyVisibility();
-  current_ = !failed && shown_.Shown(Control::lblDiffNeedb) && shown_.Shown(Control::txtSigDiff) &&
-             !shown_.Shown(Control::txtWarnSign);
-  if (current_) latest_ = EvidenceInputsOf(shown_);
+  if (--depth_ > 0) return;
+  current_ = !failed && held_.Shown(C::lblDiffNeedb) && held_.Shown(C::txtSigDiff) && !held_.Shown(C::txtWarnSign);
+  if (current_) latest_ = EvidenceInputsOf(held_);
   if (runEnd_) runEnd_();
 }
 
+void WindowSession::ApplyAfterError() {
+  try {
+    held_.Apply();
+  } catch (const std::exception&) {
+    // The error that stopped the handler is the one reported.
+  }
+}
+
 void WindowSession::CaptionChanged(Control label) {
-  if (label == Control::lblDiffNeedb) handlers_.lblDiffNeedb_Change();
+  if (label == C::lblDiffNeedb && !held_.Applying()) handlers_.lblDiffNeedb_Change();
 }
 
 std::u16string WindowSession::VerdictExplanation() const {
@@ -42,7 +67,7 @@ std::u16string WindowSession::VerdictExplanation() const {
 }
 
 void WindowSession::MessageBox(std::u16string_view prompt) {
-  shown_.ApplyVisibility();
+  held_.Apply();
   desktop_.MessageBox(prompt);
 }
 

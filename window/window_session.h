@@ -1,6 +1,7 @@
 #pragma once
 // The window's handlers as a shell runs them: every event a shell delivers goes through here, so
-// that each shell reports errors, holds back visibility and follows the results the same way.
+// that each shell reports errors, holds back what the handlers write until their run is over and
+// follows the results the same way.
 
 #include <functional>
 #include <memory>
@@ -10,8 +11,8 @@
 
 #include "form_controls.h"
 #include "form_handlers.h"
+#include "held_controls.h"
 #include "results_report.h"
-#include "shown_controls.h"
 
 namespace quillomat {
 
@@ -31,13 +32,17 @@ class WindowSession : private Platform {
 
   WindowSession(FormControls& controls, Desktop& desktop, const ControlsWrapper& wrap = {});
 
-  // Runs a handler for an event the shell delivered. An error that leaves it is reported there,
-  // at the edge of the event delivery, and the program carries on with what the handler had done.
+  // Runs a handler for an event the shell delivered; an input box's change handler stands for a
+  // change of that box's text. What the handlers wrote reaches the widgets when the outermost run
+  // is over. An error that leaves a handler is reported there, at the edge of the event delivery,
+  // once the widgets show what the handler had done, and the program carries on.
   void Run(Handler handler);
-  // A label's change event, raised inside the caption write that made it: errors pass on to the
-  // handler that made the write.
+  // A label's change event. The session raises it itself, inside the handlers' caption write that
+  // makes the change (errors pass on to the handler that made the write); a shell whose widgets
+  // report their own caption changes may pass them on here too, and a change made by the session's
+  // writing a held caption to its widget has been raised already, so it runs nothing.
   void CaptionChanged(Control label);
-  // Runs after every handler run, when the results may have changed.
+  // Runs after every outermost handler run, when the results may have changed.
   void OnRunEnd(std::function<void()> listener) { runEnd_ = std::move(listener); }
 
   // The results on screen are the entries' own: calculated by the last run, no warning shown.
@@ -45,19 +50,22 @@ class WindowSession : private Platform {
   // How strong the evidence behind the verdict on screen is, in plain words; empty before the
   // first result. Worked out only when asked for.
   std::u16string VerdictExplanation() const;
-  // The window's controls with visibility as the handlers last set it.
-  const ShownControls& Controls() const { return shown_; }
+  // The window's controls as the handlers last left them.
+  const HeldControls& Controls() const { return held_; }
 
  private:
   // What a handler has changed so far is shown before a modal box opens.
   void MessageBox(std::u16string_view prompt) override;
   void EndProgram() override { desktop_.EndProgram(); }
+  // Writes what was held to the widgets after an error, whatever else refuses a write.
+  void ApplyAfterError();
 
-  ShownControls shown_;
+  HeldControls held_;
   std::unique_ptr<FormControls> wrapped_;
   Desktop& desktop_;
   FormHandlers handlers_;
   std::function<void()> runEnd_;
+  int depth_ = 0;  // of the handler runs in progress, one inside another
   bool current_ = false;
   std::optional<EvidenceInputs> latest_;  // of the last results that were current
 };

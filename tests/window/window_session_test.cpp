@@ -113,7 +113,8 @@ TEST_F(WindowSessionTest, AnErrorIsReportedAndTheProgramCarriesOn) {
 
 TEST_F(WindowSessionTest, AControlThatRefusesAnAccessIsReportedLikeAFault) {
   Enter(u"200", u"50", u"300", u"12");
-  model.FailOn(C::lblPer1b, "SetCaption");
+  // Player 2's percentage is the caption the keystroke changes, so its widget is written.
+  model.FailOn(C::lblPer2b, "SetCaption");
   model.SetText(C::txtResp2, u"120");
   ASSERT_EQ(desktop.errors.size(), 1u);
   EXPECT_NE(desktop.errors[0].find("Something went wrong"), std::string::npos) << desktop.errors[0];
