@@ -285,6 +285,30 @@ document.getElementById('startAgain').addEventListener('click', () => {
   location.replace(location.pathname + location.search);
 });
 
+// --- Fitting ----------------------------------------------------------------------------------
+
+// A value the window must show whole, "100.00%" say, has its letters drawn closer where the face
+// the browser has is wider than the one the window was drawn for: never by more than a tenth of
+// its size, as on the desktop.
+const measure = document.createElement('canvas').getContext('2d');
+const wide = matchMedia(`(min-width: ${frmStart.dataset.width}px)`);
+
+function fitWidest() {
+  for (const value of frmStart.querySelectorAll('[data-widest]')) {
+    value.style.letterSpacing = '';
+    if (!wide.matches) continue;
+    const style = getComputedStyle(value);
+    measure.font = `${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+    const text = value.dataset.widest;
+    const room = value.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+    const excess = measure.measureText(text).width - room;
+    if (excess <= 0) continue;
+    const closer = Math.min(excess / text.length, parseFloat(style.fontSize) / 10);
+    value.style.letterSpacing = `${-closer}px`;
+  }
+}
+wide.addEventListener('change', fitWidest);
+
 // --- Start ------------------------------------------------------------------------------------
 
 function firstInTabOrder() {
@@ -296,6 +320,7 @@ function firstInTabOrder() {
 async function start() {
   program = await createQuillomat({ page });
   frmStart.inert = false;
+  fitWidest();
   enterShared();
   // A phone would open its keyboard over the page.
   if (!matchMedia('(pointer: coarse)').matches) firstInTabOrder()?.focus();

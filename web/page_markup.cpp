@@ -156,6 +156,7 @@ std::string BoxAttributes(const ControlRow& row) {
   if (row.Has(kHidden)) attributes += " class=\"hidden\"";
   if (const auto tip = ToolTipOf(row.control)) attributes += " data-tip=\"" + Escaped(OneSentenceALine(*tip)) + "\"";
   if (row.control == C::txtSigDiff) attributes += " data-explain";
+  if (!row.widest.empty()) attributes += " data-widest=\"" + Escaped(row.widest) + "\"";
   return attributes;
 }
 
@@ -216,8 +217,9 @@ std::string ControlHtml(const ControlRow& row, const PageFiles& files) {
 
 std::string WindowHtml(const PageFiles& files) {
   const WindowRow& window = Window();
-  std::string html = "<main id=\"" + Escaped(window.objectName) + "\" class=\"window\" aria-labelledby=\"" +
-                     Name(kTitle) + "\" inert>\n";
+  std::string html = "<main id=\"" + Escaped(window.objectName) + "\" class=\"window\" data-width=\"" +
+                     std::to_string(Pixels(window.clientWidthTwips)) + "\" aria-labelledby=\"" + Name(kTitle) +
+                     "\" inert>\n";
   bool inLevels = false;
   for (C control : kReadingOrder) {
     const ControlRow& row = Row(control);
