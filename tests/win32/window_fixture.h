@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "accessible_annotation.h"
 #include "win32_text.h"
 #include "window_controller.h"
 
@@ -30,13 +32,10 @@ LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam);
 
 class WindowFixture : public ::testing::Test {
  protected:
-  WindowFixture() {
+  explicit WindowFixture(std::unique_ptr<Annotation> annotation = SystemAnnotation()) {
     g_seen = &seen;
     hook_ = SetWindowsHookExW(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
-    window = std::make_unique<WindowController>(GetModuleHandleW(nullptr));
-    window->Show();
-    SetForegroundWindow(window->Window());
-    Pump();
+    Open(std::move(annotation));
   }
   ~WindowFixture() override {
     window.reset();
@@ -45,6 +44,16 @@ class WindowFixture : public ::testing::Test {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     }
+  }
+
+  // A new window in place of the open one, as the program opens it.
+  void Open(std::unique_ptr<Annotation> annotation) {
+    window.reset();
+    window = std::make_unique<WindowController>(GetModuleHandleW(nullptr), WindowSession::ControlsWrapper{},
+                                                std::move(annotation));
+    window->Show();
+    SetForegroundWindow(window->Window());
+    Pump();
   }
 
   HWND Child(C c) const { return window->Widgets().Child(c); }
