@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "box_menu.h"
 #include "results_report.h"
 #include "tool_tip_text.h"
 #include "win32_table.h"
@@ -14,8 +15,6 @@ namespace quillomat::win32 {
 namespace {
 
 using C = Control;
-
-constexpr UINT kCopyResultsCommand = 50;
 
 struct Notification {
   C control;
@@ -42,7 +41,7 @@ constexpr Notification kNotifications[] = {
 
 constexpr C kInputBoxes[] = {C::txtBase1, C::txtResp1, C::txtBase2, C::txtResp2};
 constexpr C kLevels[] = {C::opt80, C::opt90, C::opt95, C::opt99};
-// A client may ask any of these first for its object.
+// The input boxes for their menu, the verdict box for a client asking it for its description.
 constexpr C kWatchedChildren[] = {C::txtBase1, C::txtResp1, C::txtBase2, C::txtResp2, C::txtSigDiff};
 constexpr UINT_PTR kChildSubclass = 1;
 
@@ -161,6 +160,12 @@ LRESULT CALLBACK WindowController::ChildProcedure(HWND child, UINT message, WPAR
 
 LRESULT WindowController::HandleChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_CONTEXTMENU:
+      if (child != window_.Child(C::txtSigDiff)) {
+        BoxMenu(child, lParam);
+        return 0;
+      }
+      break;
     // The object the client asked for is made after this returns, with the description current.
     case WM_GETOBJECT: accessible_.ClientSeen(); break;
     case WM_NCDESTROY: RemoveWindowSubclass(child, &WindowController::ChildProcedure, kChildSubclass); break;
@@ -227,7 +232,7 @@ void WindowController::CopyResults() {
   PutOnClipboard(window_.Window(), WithCrLf(PlainTextOf(ResultsReport(session_.Controls()))));
 }
 
-// The window's own menu, wherever no control offers one of its own (the input boxes keep theirs).
+// The window's own menu, wherever no control offers one of its own.
 void WindowController::ContextMenu(LPARAM at) {
   POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
   if (point.x == -1 && point.y == -1) {  // from the keyboard: at the window's top-left corner
@@ -236,11 +241,15 @@ void WindowController::ContextMenu(LPARAM at) {
   }
   HMENU menu = CreatePopupMenu();
   const UINT state = session_.ResultsCurrent() ? MF_ENABLED : MF_GRAYED;
-  AppendMenuW(menu, MF_STRING | state, kCopyResultsCommand, L"Copy Results\tCtrl+C");
+  AppendMenuW(menu, MF_STRING | state, kCopyResultsCommand, kCopyResultsText);
   const BOOL chosen =
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, window_.Window(), nullptr);
   DestroyMenu(menu);
   if (chosen == static_cast<BOOL>(kCopyResultsCommand)) CopyResults();
+}
+
+void WindowController::BoxMenu(HWND box, LPARAM at) {
+  if (ShowBoxMenu(box, window_.Window(), at, session_.ResultsCurrent()) == kCopyResultsCommand) CopyResults();
 }
 
 // A label or a disabled box lets the mouse through to the window, so its tip is a rectangle of the

@@ -46,6 +46,7 @@ class WindowController {
   void Command(UINT id, UINT code);
   void LevelChosen();
   void ContextMenu(LPARAM at);
+  void BoxMenu(HWND box, LPARAM at);
   void CopyResults();
   void AddToolTips();
   void ToolTipText(NMTTDISPINFOW& request);
