@@ -52,8 +52,8 @@ std::from_chars_result DoubleFromChars(const char* first, const char* last, doub
   const double read = std::strtod(number.c_str(), &end);
   const auto used = end - number.c_str();
   if (used == 0) return {first, std::errc::invalid_argument};
-  // strtod calls every result below the normal range out of range; from_chars only those it had
-  // to make zero, or infinite.
+  // strtod sets ERANGE for every result below the normal range as well; from_chars reports only
+  // one that had to become zero or infinite.
   if (errno == ERANGE && (read == 0 || std::isinf(read))) return {first + used, std::errc::result_out_of_range};
   value = read;
   return {first + used, std::errc{}};

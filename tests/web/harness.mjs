@@ -27,8 +27,8 @@ export const artifactsFolder = process.env.QUILLOMAT_ARTIFACTS ?? os.tmpdir();
 
 export const chromiumPath = process.env.QUILLOMAT_CHROMIUM ?? '/usr/bin/chromium';
 
-// Without the background-networking flags Chromium's own connections are refused here many at a
-// time, and each refusal costs a retry.
+// Chromium's own background connections (updates, sync, field trials) have nowhere to go here and
+// are refused many at a time; the last four flags keep it from making them.
 export const chromiumArgs = [
   '--headless',
   '--no-sandbox',
