@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "decimal_text.h"
+#include "float_chars.h"
 
 namespace quillomat {
 namespace {
@@ -21,7 +22,7 @@ enum class Minus { kHyphen, kSign };
 // Rounded to `decimals` places; a value that rounds to zero has no minus.
 std::u16string Fixed(double value, int decimals, Minus minus = Minus::kHyphen) {
   char buffer[400];  // room for the largest double in full
-  const char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals).ptr;
+  const char* end = DoubleToChars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals).ptr;
   std::u16string text = Widen({buffer, static_cast<std::size_t>(end - buffer)});
   if (text[0] == u'-' && text.find_first_of(u"123456789") == std::u16string::npos) text.erase(0, 1);
   if (text[0] == u'-' && minus == Minus::kSign) text[0] = kMinusSign;
@@ -32,7 +33,7 @@ std::u16string Fixed(double value, int decimals, Minus minus = Minus::kHyphen) {
 std::u16string PValue(double p) {
   if (p < 1e-4) return u"< 0.0001";
   char buffer[32];
-  const char* end = std::to_chars(buffer, buffer + sizeof buffer, p, std::chars_format::scientific, 1).ptr;
+  const char* end = DoubleToChars(buffer, buffer + sizeof buffer, p, std::chars_format::scientific, 1).ptr;
   const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));  // "5.2e-04"
   int exponent = 0;
   std::from_chars(text.data() + 5, text.data() + text.size(), exponent);

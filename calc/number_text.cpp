@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "decimal_text.h"
+#include "float_chars.h"
 
 namespace quillomat {
 namespace {
@@ -39,7 +40,7 @@ std::string NumericPrefix(std::u16string_view text, std::size_t pos) {
   return number;
 }
 
-// For a number std::from_chars found out of range: is it too large, rather than too small?
+// For a number found out of range: is it too large, rather than too small?
 bool IsBeyondLargest(std::string_view number) {
   const auto exponentAt = number.find('e');
   const auto mantissa = number.substr(0, exponentAt);
@@ -100,7 +101,7 @@ double ReadNumber(std::u16string_view text) {
   const std::string number = NumericPrefix(text, pos);
   if (number.empty()) return 0.0;
   double value = 0.0;
-  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  const auto result = DoubleFromChars(number.data(), number.data() + number.size(), value);
   if (result.ec == std::errc::result_out_of_range)
     value = IsBeyondLargest(number) ? std::numeric_limits<double>::infinity() : 0.0;
   return negative ? -value : value;
@@ -114,9 +115,9 @@ std::u16string SingleToText(float value) {
   // exponent form for decimal exponents outside -4..6.
   char buffer[32];
   const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 7);
+      DoubleToChars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 7);
   std::u16string text = Widen(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
-  std::ranges::replace(text, u'e', u'E');
+  std::replace(text.begin(), text.end(), u'e', u'E');
   return text;
 }
 

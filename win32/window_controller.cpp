@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
+#include "box_menu.h"
 #include "results_report.h"
 #include "tool_tip_text.h"
 #include "win32_table.h"
@@ -13,8 +15,6 @@ namespace quillomat::win32 {
 namespace {
 
 using C = Control;
-
-constexpr UINT kCopyResultsCommand = 50;
 
 struct Notification {
   C control;
@@ -41,6 +41,14 @@ constexpr Notification kNotifications[] = {
 
 constexpr C kInputBoxes[] = {C::txtBase1, C::txtResp1, C::txtBase2, C::txtResp2};
 constexpr C kLevels[] = {C::opt80, C::opt90, C::opt95, C::opt99};
+// The input boxes for their menu, the verdict box for a client asking it for its description.
+constexpr C kWatchedChildren[] = {C::txtBase1, C::txtResp1, C::txtBase2, C::txtResp2, C::txtSigDiff};
+constexpr UINT_PTR kChildSubclass = 1;
+
+bool ScreenReaderRuns() {
+  BOOL running = FALSE;
+  return SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) && running;
+}
 
 // Windows' text on the clipboard ends its lines with CR LF.
 std::wstring WithCrLf(std::u16string_view text) {
@@ -67,16 +75,27 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
 
 }  // namespace
 
-WindowController::WindowController(HINSTANCE instance, const WindowSession::ControlsWrapper& wrap)
-    : window_(instance, &WindowController::Procedure), session_(controls_, desktop_, wrap) {
+WindowController::WindowController(HINSTANCE instance, const WindowSession::ControlsWrapper& wrap,
+                                   std::unique_ptr<Annotation> annotation)
+    : window_(instance, &WindowController::Procedure),
+      session_(controls_, desktop_, wrap),
+      accessible_(window_, session_, std::move(annotation)) {
   AddToolTips();
+  session_.OnRunEnd([this] { accessible_.RunEnded(); });
+  if (ScreenReaderRuns()) accessible_.ClientSeen();
   // Until here the window's messages went to the default procedure; from now on they are handled.
   SetWindowLongPtrW(window_.Window(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  for (C child : kWatchedChildren)
+    SetWindowSubclass(window_.Child(child), &WindowController::ChildProcedure, kChildSubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
   session_.Run(&FormHandlers::Form_Load);
 }
 
 WindowController::~WindowController() {
   SetWindowLongPtrW(window_.Window(), GWLP_USERDATA, 0);
+  for (C child : kWatchedChildren)
+    if (IsWindow(window_.Child(child)))
+      RemoveWindowSubclass(window_.Child(child), &WindowController::ChildProcedure, kChildSubclass);
   if (toolTips_ != nullptr) DestroyWindow(toolTips_);
 }
 
@@ -101,6 +120,8 @@ LRESULT WindowController::Handle(HWND window, UINT message, WPARAM wParam, LPARA
         return reinterpret_cast<LRESULT>(brush);
       break;
     case WM_CONTEXTMENU: ContextMenu(lParam); return 0;
+    case WM_GETOBJECT: accessible_.ClientSeen(); break;
+    case WM_SETTINGCHANGE: SettingChanged(wParam); break;
     case WM_NOTIFY:
       if (reinterpret_cast<const NMHDR*>(lParam)->code == TTN_GETDISPINFOW)
         ToolTipText(*reinterpret_cast<NMTTDISPINFOW*>(lParam));
@@ -123,10 +144,39 @@ LRESULT WindowController::Handle(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
       }
       break;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_DESTROY:
+      accessible_.Clear();  // the controls still exist until the window's own destruction is over
+      PostQuitMessage(0);
+      return 0;
     default: break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK WindowController::ChildProcedure(HWND child, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                  DWORD_PTR self) {
+  return reinterpret_cast<WindowController*>(self)->HandleChild(child, message, wParam, lParam);
+}
+
+LRESULT WindowController::HandleChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CONTEXTMENU:
+      if (child != window_.Child(C::txtSigDiff)) {
+        BoxMenu(child, lParam);
+        return 0;
+      }
+      break;
+    // The object the client asked for is made after this returns, with the description current.
+    case WM_GETOBJECT: accessible_.ClientSeen(); break;
+    case WM_NCDESTROY: RemoveWindowSubclass(child, &WindowController::ChildProcedure, kChildSubclass); break;
+    default: break;
+  }
+  return DefSubclassProc(child, message, wParam, lParam);
+}
+
+// A screen reader that starts later says so to every window.
+void WindowController::SettingChanged(WPARAM setting) {
+  if (setting == SPI_SETSCREENREADER && ScreenReaderRuns()) accessible_.ClientSeen();
 }
 
 void WindowController::Command(UINT id, UINT code) {
@@ -182,7 +232,7 @@ void WindowController::CopyResults() {
   PutOnClipboard(window_.Window(), WithCrLf(PlainTextOf(ResultsReport(session_.Controls()))));
 }
 
-// The window's own menu, wherever no control offers one of its own (the input boxes keep theirs).
+// The window's own menu, wherever no control offers one of its own.
 void WindowController::ContextMenu(LPARAM at) {
   POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
   if (point.x == -1 && point.y == -1) {  // from the keyboard: at the window's top-left corner
@@ -191,11 +241,15 @@ void WindowController::ContextMenu(LPARAM at) {
   }
   HMENU menu = CreatePopupMenu();
   const UINT state = session_.ResultsCurrent() ? MF_ENABLED : MF_GRAYED;
-  AppendMenuW(menu, MF_STRING | state, kCopyResultsCommand, L"Copy Results\tCtrl+C");
+  AppendMenuW(menu, MF_STRING | state, kCopyResultsCommand, kCopyResultsText);
   const BOOL chosen =
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, window_.Window(), nullptr);
   DestroyMenu(menu);
   if (chosen == static_cast<BOOL>(kCopyResultsCommand)) CopyResults();
+}
+
+void WindowController::BoxMenu(HWND box, LPARAM at) {
+  if (ShowBoxMenu(box, window_.Window(), at, session_.ResultsCurrent()) == kCopyResultsCommand) CopyResults();
 }
 
 // A label or a disabled box lets the mouse through to the window, so its tip is a rectangle of the

@@ -2,8 +2,11 @@
 // The running window: frmStart with its handlers wired to the controls' notifications. The window
 // procedure is the one place where Windows' messages meet the handlers.
 
+#include <memory>
 #include <string>
 
+#include "accessible_annotation.h"
+#include "accessible_texts.h"
 #include "frm_start.h"
 #include "win32_controls.h"
 #include "win32_desktop.h"
@@ -14,8 +17,10 @@ namespace quillomat::win32 {
 
 class WindowController {
  public:
-  // Builds the window and runs its load handler; Show() opens it.
-  explicit WindowController(HINSTANCE instance, const WindowSession::ControlsWrapper& wrap = {});
+  // Builds the window and runs its load handler; Show() opens it. The controls' accessible names
+  // and descriptions go through `annotation`.
+  explicit WindowController(HINSTANCE instance, const WindowSession::ControlsWrapper& wrap = {},
+                            std::unique_ptr<Annotation> annotation = SystemAnnotation());
   WindowController(const WindowController&) = delete;
   WindowController& operator=(const WindowController&) = delete;
   ~WindowController();
@@ -23,6 +28,7 @@ class WindowController {
   HWND Window() const { return window_.Window(); }
   const FrmStart& Widgets() const { return window_; }
   const WindowSession& Session() const { return session_; }
+  const AccessibleTexts& Accessible() const { return accessible_; }
   void Show();
 
   // The message loop's share: Copy Results on Ctrl+C, then Tab, the arrow keys and the access
@@ -32,9 +38,15 @@ class WindowController {
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The input boxes' and the verdict box's own messages, before the controls' procedures.
+  static LRESULT CALLBACK ChildProcedure(HWND child, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
+  LRESULT HandleChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
+  void SettingChanged(WPARAM setting);
   void Command(UINT id, UINT code);
   void LevelChosen();
   void ContextMenu(LPARAM at);
+  void BoxMenu(HWND box, LPARAM at);
   void CopyResults();
   void AddToolTips();
   void ToolTipText(NMTTDISPINFOW& request);
@@ -44,6 +56,7 @@ class WindowController {
   Win32Controls controls_{window_};
   Win32Desktop desktop_{window_.Window()};
   WindowSession session_;
+  AccessibleTexts accessible_;
   HWND toolTips_ = nullptr;
   std::wstring toolTipText_;
   HWND focus_ = nullptr;  // where the keyboard focus was when the window was last deactivated

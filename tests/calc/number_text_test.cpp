@@ -44,9 +44,23 @@ TEST(ReadNumber, ScalesHugeExponentsByTheDigitsWrittenBeforeThem) {
 }
 
 TEST(ReadNumber, IsExactForDecimalsNearestDouble) {
-  EXPECT_EQ(ReadNumber(u"0.1"), 0.1);
-  EXPECT_EQ(ReadNumber(u"3.402823E+38"), 3.402823e38);
-  EXPECT_EQ(ReadNumber(u"1.401298E-45"), 1.401298e-45);
+  // clang-format off
+  const ReadCase cases[] = {
+      {u"0.1", 0.1},                                   {u"3.402823E+38", 3.402823e38},
+      {u"1.401298E-45", 1.401298e-45},                 {u"16777217.0000000001", 16777217.0},
+      // Halfway between two doubles: to the even one; the least bit more: up.
+      {u"9007199254740993", 0x1p53},                   {u"9007199254740993.00000000000000000001", 0x1.0000000000001p53},
+      {u"1.00000000000000011102230246251565404236316680908203125", 1.0},
+      {u"1.00000000000000011102230246251565404236316680908203126", 0x1.0000000000001p0},
+      {u"2.2250738585072011e-308", 0x0.fffffffffffffp-1022},  // just below the smallest normal double
+      {u"1.7976931348623158e308", DBL_MAX},            {u"1.7976931348623159e308", kInf},
+      // Below the normal range a number still reads as the nearest double, not as out of range.
+      {u"4e-320", 4e-320},                             {u"1e-310", 1e-310},
+      {u"2.4703282292062328e-324", 0x0.0000000000001p-1022},  // just over half the smallest
+      {u"2.4703282292062327e-324", 0},                 {u"-4.9406564584124654e-324", -0x0.0000000000001p-1022},
+  };
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(ReadNumber(c.text), c.expected) << '"' << Narrow(c.text) << '"';
   EXPECT_TRUE(std::signbit(ReadNumber(u"-0")));
 }
 

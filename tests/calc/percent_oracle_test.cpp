@@ -8,11 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -33,6 +33,15 @@ using quillomat::FormatPercent;
 using quillomat::IntegerToText;
 using quillomat::ReadNumber;
 using quillomat::SingleToText;
+
+// The bits of a value as another type of the same size.
+template <typename To, typename From>
+To BitCopy(const From& from) {
+  static_assert(sizeof(To) == sizeof(From));
+  To to;
+  std::memcpy(&to, &from, sizeof to);
+  return to;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Reference arithmetic on decimal digit strings.
@@ -93,7 +102,7 @@ const std::vector<std::string>& PowerTable(std::uint64_t base) {
 // The exact value of a Single: integer mantissa m and power of two e from the bit pattern, then
 // m * 2^e = m * 2^e (e >= 0) or m * 5^-e * 10^e (e < 0).
 Decimal ExactDecimal(float value) {
-  const auto bits = std::bit_cast<std::uint32_t>(value);
+  const auto bits = BitCopy<std::uint32_t>(value);
   const int biased = static_cast<int>((bits >> 23) & 0xFFu);
   std::uint64_t mantissa = bits & 0x7FFFFFu;
   int power = -149;
@@ -231,7 +240,7 @@ std::string Narrow(std::u16string_view text) {
 
 std::string Describe(float value) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "0x%08X (%.9g)", std::bit_cast<std::uint32_t>(value), static_cast<double>(value));
+  std::snprintf(buf, sizeof buf, "0x%08X (%.9g)", BitCopy<std::uint32_t>(value), static_cast<double>(value));
   return buf;
 }
 
@@ -271,7 +280,7 @@ void CheckSingle(float value, Mismatches& bad) {
   // rounded reader is the reference here), so it lies within half a 7th-digit unit of the Single.
   const double read = ReadNumber(text);
   const double nearest = std::strtod(narrow.c_str(), nullptr);
-  if (std::bit_cast<std::uint64_t>(read) != std::bit_cast<std::uint64_t>(nearest) && !(read == 0.0 && nearest == 0.0)) {
+  if (BitCopy<std::uint64_t>(read) != BitCopy<std::uint64_t>(nearest) && !(read == 0.0 && nearest == 0.0)) {
     char buf[160];
     std::snprintf(buf, sizeof buf, "ReadNumber(\"%s\") = %.17g, expected %.17g", narrow.c_str(), read, nearest);
     bad.Add(buf);
@@ -296,7 +305,7 @@ float Neighbour(float value, int steps) {
   return value;
 }
 
-float FromBits(std::uint32_t bits) { return std::bit_cast<float>(bits); }
+float FromBits(std::uint32_t bits) { return BitCopy<float>(bits); }
 
 #ifdef QUILLOMAT_ORACLE_THIN
 constexpr std::uint32_t kSamplesPerBinade = 2048;
@@ -374,8 +383,8 @@ TEST(PercentOracle, ProportionsOfEveryBaseUpTo1000) {
 }
 
 TEST(PercentOracle, DenseSampleFrom1EMinus8To1E8) {
-  const std::uint32_t low = std::bit_cast<std::uint32_t>(1.0e-8f) >> 23;
-  const std::uint32_t high = std::bit_cast<std::uint32_t>(1.0e8f) >> 23;
+  const std::uint32_t low = BitCopy<std::uint32_t>(1.0e-8f) >> 23;
+  const std::uint32_t high = BitCopy<std::uint32_t>(1.0e8f) >> 23;
   const std::uint32_t stride = (1u << 23) / kSamplesPerBinade;
   std::mt19937 jitter(20240601u);
   Mismatches bad;
