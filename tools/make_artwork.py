@@ -12,7 +12,8 @@ only, and the output is deterministic: the same script writes the same bytes.
     res/quillomat.ico                 the program icon: 32x32 in 2 colours,
                                       32x32 and 16x16 in the 16-colour palette
     res/icons/NxN/quillomat.png       the same window drawing as RGBA PNGs for
-                                      the desktop's icon theme
+                                      the desktop's icon theme and the web
+                                      app's manifest (192 and 512)
 
 Usage:
     make_artwork.py            write the files into res/ (or --out DIR)
@@ -631,7 +632,7 @@ def ico(images):
     return bytes(out)
 
 
-PNG_SIZES = (16, 32, 48, 64, 128, 256)
+PNG_SIZES = (16, 32, 48, 64, 128, 192, 256, 512)
 
 
 def png_from_grid(grid, colours):
