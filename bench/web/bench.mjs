@@ -7,8 +7,10 @@
 //     its effect, or the run fails), each on a new browser context, a first visit;
 //   - a keystroke: a batch of input events into the last box of a filled window, alternating "120"
 //     and "12" as typing and deleting the last digit deliver them, each followed by a forced layout,
-//     per change; and real keys through the browser's input (Backspace, "0", ...), each from its
-//     keydown's time stamp to the layout after the input event's handlers;
+//     per change, in wall time and, from a trace of the same batch, in the renderer thread's own
+//     CPU time, which the machine's other load disturbs far less; and real keys through the
+//     browser's input (Backspace, "0", ...), each from its keydown to the layout after the input
+//     event's handlers;
 //   - what a first visit transfers, counted at the server: every response's bytes (the service
 //     worker's cache fill included), and the sum of gzip -9 of each file sent.
 // The pages take turns within each round, which one goes first alternating, so that changes in the
@@ -294,11 +296,44 @@ async function startOnce(browser, server, kind, { keep = false, trace = null } =
   }
 }
 
+// The renderer's thread time for a batch, per change: the task that ran it, from a trace of the
+// main thread's events (with their thread durations). Machine load stretches wall times; a thread's
+// own CPU time much less.
+export function batchThreadTime(events, changes) {
+  const dispatches = events.filter((e) => e.name === 'EventDispatch' && e.ph === 'X' && e.args?.data?.type === 'input');
+  if (dispatches.length < changes) throw new Error(`the trace holds ${dispatches.length} input events of ${changes}`);
+  const middle = dispatches[Math.floor(dispatches.length / 2)];
+  const task = events
+    .filter(
+      (e) =>
+        e.pid === middle.pid &&
+        e.tid === middle.tid &&
+        e.ph === 'X' &&
+        e.tdur !== undefined &&
+        e.name !== 'EventDispatch' &&
+        e.ts <= middle.ts &&
+        e.ts + e.dur >= middle.ts + middle.dur,
+    )
+    .sort((a, b) => a.dur - b.dur)[0];
+  const inside = dispatches.filter((e) => e.ts >= task.ts && e.ts + e.dur <= task.ts + task.dur).length;
+  if (inside !== changes) throw new Error(`the batch's task holds ${inside} input events of ${changes}`);
+  return { thread: task.tdur / changes, wall: task.dur / changes };
+}
+
+async function tracedBatch(page, changes) {
+  await page.tracing.start({ categories: ['devtools.timeline', 'toplevel'] });
+  await page.evaluate(keystrokeBatch, 'txtResp2', changes);
+  const trace = JSON.parse(Buffer.from(await page.tracing.stop()).toString('utf8'));
+  return batchThreadTime(trace.traceEvents, changes);
+}
+
 async function keystrokes(page, kind, options, trace = null) {
   await page.evaluate(fillBoxes, kind.fill);
   if (!(await page.evaluate(kind.filled))) throw new Error('the filled window shows the wrong verdict');
   const batches = [];
   for (let i = 0; i < options.batches; ++i) batches.push(await page.evaluate(keystrokeBatch, 'txtResp2', options.changes));
+  const threads = [];
+  for (let i = 0; i < options.batches; ++i) threads.push((await tracedBatch(page, options.changes)).thread);
   if (trace) {
     await page.tracing.start({ path: trace, screenshots: false });
     await page.evaluate(keystrokeBatch, 'txtResp2', options.changes);
@@ -312,7 +347,7 @@ async function keystrokes(page, kind, options, trace = null) {
   if ((await page.evaluate(() => document.getElementById('txtResp2').value)) !== expected) {
     throw new Error(`the keys left the box without "${expected}"`);
   }
-  return { batches, keys };
+  return { batches, threads, keys };
 }
 
 export function median(values) {
@@ -337,7 +372,7 @@ export async function run(options, log = console.log) {
   for (const p of pages) {
     if (!fs.existsSync(path.join(p.folder, 'index.html'))) throw new Error(`no ${p.folder}/index.html: build the web preset first`);
     p.server = await serveCounted(p.folder);
-    p.samples = { firstPaint: [], firstContentfulPaint: [], ready: [], batch: [], key: [], routed: [], sent: [] };
+    p.samples = { firstPaint: [], firstContentfulPaint: [], ready: [], batch: [], thread: [], key: [], routed: [], sent: [] };
   }
   const browser = await launchChromium({ width: 800, height: 600 });
   try {
@@ -374,8 +409,9 @@ export async function run(options, log = console.log) {
       }
       for (const p of order) {
         const { context, page } = kept.get(p);
-        const { batches, keys } = await keystrokes(page, p.kind, options);
+        const { batches, threads, keys } = await keystrokes(page, p.kind, options);
         p.samples.batch.push(batches);
+        p.samples.thread.push(threads);
         p.samples.key.push(keys.map((k) => k.page));
         p.samples.routed.push(keys.map((k) => k.routed));
         await context.close();
@@ -422,6 +458,7 @@ export function report(pages, options) {
   // Keystrokes: the median of each round's samples, then the median and the fastest of those.
   for (const [name, label] of [
     ['batch', `keystroke (input event and forced layout, batches of ${options.changes})`],
+    ['thread', `keystroke, the renderer thread's CPU time (traced batches; tracing adds to both)`],
     ['key', 'real key (keydown seen to layout after the input handlers)'],
     ['routed', 'real key (keydown time stamp to the same, routing included)'],
   ]) {

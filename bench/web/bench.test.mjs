@@ -11,7 +11,7 @@ import zlib from 'node:zlib';
 import { fileURLToPath } from 'node:url';
 import { test } from 'node:test';
 
-import { defaults, geometryDifferences, median, parseArguments, report, run, transfers } from './bench.mjs';
+import { batchThreadTime, defaults, geometryDifferences, median, parseArguments, report, run, transfers } from './bench.mjs';
 import { siteFolder } from '../../tests/web/harness.mjs';
 
 const bareFolder = fileURLToPath(new URL('./bare/', import.meta.url));
@@ -55,6 +55,24 @@ test('the shapes of two pages differ where a control is more than a pixel off, o
   for (const [bare, expected] of cases) assert.deepEqual(geometryDifferences(window, bare), expected, JSON.stringify(bare));
 });
 
+test("a batch's thread time is that of the task that ran all its input events, per change", () => {
+  const input = (ts) => ({ name: 'EventDispatch', ph: 'X', pid: 1, tid: 7, ts, dur: 10, tdur: 9, args: { data: { type: 'input' } } });
+  const events = [
+    { name: 'RunTask', ph: 'X', pid: 1, tid: 7, ts: 0, dur: 2000, tdur: 1500 },
+    { name: 'Receive mojo message', ph: 'X', pid: 1, tid: 7, ts: 100, dur: 1000, tdur: 400 },
+    { name: 'Receive mojo message', ph: 'X', pid: 2, tid: 3, ts: 100, dur: 1000, tdur: 100 },
+    input(200),
+    input(500),
+    input(800),
+    input(1500),
+    { name: 'EventDispatch', ph: 'X', pid: 1, tid: 7, ts: 300, dur: 5, tdur: 5, args: { data: { type: 'keydown' } } },
+  ];
+  // The middle input event lies in the innermost task on its thread; that task must hold them all.
+  assert.throws(() => batchThreadTime(events, 4), /holds 3 input events of 4/);
+  assert.deepEqual(batchThreadTime(events.slice(0, 6).concat(events.slice(7)), 3), { thread: 400 / 3, wall: 1000 / 3 });
+  assert.throws(() => batchThreadTime(events, 5), /4 input events of 5/);
+});
+
 test('medians of odd and even counts, without what is not a number', () => {
   const cases = [
     [[3, 1, 2], 2],
@@ -92,6 +110,8 @@ test('a short run in Chromium gives one sample for each first visit, batch and k
     }
     assert.equal(p.samples.batch.length, short.rounds);
     assert.equal(p.samples.batch[0].length, short.batches);
+    assert.equal(p.samples.thread[0].length, short.batches);
+    for (const v of p.samples.thread[0]) assert.ok(v > 0, `${p.name} thread ${v}`);
     for (const name of ['key', 'routed']) {
       assert.equal(p.samples[name][0].length, short.keys, `${p.name} ${name}`);
       for (const v of p.samples[name][0]) assert.ok(v > 0, `${p.name} ${name} ${v}`);
