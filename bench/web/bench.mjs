@@ -135,12 +135,18 @@ function fileOf(server, url) {
   return path.join(server.folder, name);
 }
 
-// What the log holds since `from`: bytes sent, gzip -9 of each file sent, and the files by name.
+// What the log's entries sent: body bytes, gzip -9 of each file sent, the files sent by name, and
+// those confirmed current without being sent (304 Not Modified).
 export function transfers(server, entries) {
-  const result = { requests: 0, bytes: 0, gzip: 0, files: new Map(), failed: [] };
+  const result = { requests: 0, bytes: 0, gzip: 0, files: new Map(), confirmed: new Map(), failed: [] };
   for (const entry of entries) {
     ++result.requests;
     result.bytes += entry.bytes;
+    if (entry.status === 304 && entry.method === 'GET') {
+      const name = path.relative(server.folder, fileOf(server, entry.url));
+      result.confirmed.set(name, (result.confirmed.get(name) ?? 0) + 1);
+      continue;
+    }
     if (entry.status !== 200 || entry.method !== 'GET') {
       result.failed.push(`${entry.method} ${entry.url} ${entry.status}`);
       continue;
@@ -486,8 +492,11 @@ export function report(pages, options) {
     [a, sa],
     [b, sb],
   ]) {
-    const files = [...s.first.files].map(([name, n]) => (n > 1 ? `${name} x${n}` : name)).join(', ');
-    lines.push(`  ${p.name}: ${s.first.requests} requests${s.same ? '' : ' (the bytes varied between visits)'}: ${files}`);
+    const list = (files) => [...files].map(([name, n]) => (n > 1 ? `${name} x${n}` : name)).join(', ');
+    const confirmed = s.first.confirmed.size > 0 ? `; confirmed current, not sent (304): ${list(s.first.confirmed)}` : '';
+    lines.push(
+      `  ${p.name}: ${s.first.requests} requests${s.same ? '' : ' (the bytes varied between visits)'}: ${list(s.first.files)}${confirmed}`,
+    );
   }
   return lines;
 }
@@ -497,9 +506,8 @@ async function main() {
   const pages = await run(options, (line) => process.stderr.write(`${line}\n`));
   for (const line of report(pages, options)) console.log(line);
   if (options.json) {
-    const samples = Object.fromEntries(
-      pages.map((p) => [p.name, { ...p.samples, sent: p.samples.sent.map((s) => ({ ...s, files: Object.fromEntries(s.files) })) }]),
-    );
+    const plain = (s) => ({ ...s, files: Object.fromEntries(s.files), confirmed: Object.fromEntries(s.confirmed) });
+    const samples = Object.fromEntries(pages.map((p) => [p.name, { ...p.samples, sent: p.samples.sent.map(plain) }]));
     fs.writeFileSync(options.json, `${JSON.stringify({ options, chromium: chromiumPath, samples }, null, 1)}\n`);
   }
 }

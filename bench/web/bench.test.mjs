@@ -22,7 +22,7 @@ function temporaryFolder(files) {
   return folder;
 }
 
-test('transfers count every response once per request, and gzip -9 of each file sent', () => {
+test('transfers count every response once per request, gzip -9 of each file sent, and files confirmed unsent', () => {
   const index = '<!DOCTYPE html>'.repeat(50);
   const script = 'console.log(1);\n'.repeat(30);
   const folder = temporaryFolder({ 'index.html': index, 'a.js': script });
@@ -34,12 +34,15 @@ test('transfers count every response once per request, and gzip -9 of each file 
     { method: 'GET', url: '/index.html', status: 200, bytes: index.length },
     { method: 'GET', url: '/missing.png', status: 404, bytes: 14 },
     { method: 'HEAD', url: '/a.js', status: 200, bytes: 0 },
+    { method: 'GET', url: '/a.js', status: 304, bytes: 0 },
+    { method: 'GET', url: '/', status: 304, bytes: 0 },
   ];
   const sent = transfers(server, log);
-  assert.equal(sent.requests, 5);
+  assert.equal(sent.requests, 7);
   assert.equal(sent.bytes, 2 * index.length + script.length + 14);
   assert.equal(sent.gzip, 2 * gz(index) + gz(script));
   assert.deepEqual(Object.fromEntries(sent.files), { 'index.html': 2, 'a.js': 1 });
+  assert.deepEqual(Object.fromEntries(sent.confirmed), { 'a.js': 1, 'index.html': 1 });
   assert.deepEqual(sent.failed, ['GET /missing.png 404', 'HEAD /a.js 200']);
 });
 
