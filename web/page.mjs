@@ -78,6 +78,11 @@ const messageBox = (() => {
     ok.focus();
   }
   ok.addEventListener('click', () => dialog.close());
+  // A click beside OK, on the box or on the window behind it, would take the focus from OK to the
+  // dialog, and Space would no longer answer.
+  dialog.addEventListener('mousedown', (event) => {
+    if (event.target !== ok) event.preventDefault();
+  });
   dialog.addEventListener('keydown', (event) => {
     if (event.key === 'Enter') {
       event.preventDefault();
