@@ -151,7 +151,9 @@ const toolTip = (() => {
     hide();
     if (box !== null) timer = setTimeout(() => show(box), 600);
   });
-  frmStart.addEventListener('pointerleave', () => {
+  // A finger leaves the page as it lifts, right after the tap that showed the explanation.
+  frmStart.addEventListener('pointerleave', (event) => {
+    if (event.pointerType === 'touch') return;
     hovered = null;
     hide();
   });
