@@ -110,41 +110,13 @@ function phoneControls() {
 // Reading order on a phone: each player's caption and boxes, the levels, each result with its
 // caption, the warning and the verdict, the buttons.
 const kReadingOrder = [
-  'lblTitle',
-  'Label2',
-  'lblBase1',
-  'txtBase1',
-  'lblResp1',
-  'txtResp1',
-  'Label3',
-  'lblBase2',
-  'txtBase2',
-  'lblResp2',
-  'txtResp2',
-  'Label1',
-  'lblSigLevel',
-  'opt80',
-  'opt90',
-  'opt95',
-  'opt99',
-  'lblPer1',
-  'lblPer1b',
-  'lblPer2',
-  'lblPer2b',
-  'Label4',
-  'lblActDiff',
-  'lblActDiffb',
-  'lblDiffNeed',
-  'lblDiffNeedb',
-  'lblWAvg',
-  'lblWAvgb',
-  'txtWarnSign',
-  'txtSigDiff',
-  'cmdClear1',
-  'cmdClear2',
-  'cmdClearAll',
-  'cmdExit',
-];
+  'lblTitle Label2 lblBase1 txtBase1 lblResp1 txtResp1 Label3 lblBase2 txtBase2 lblResp2 txtResp2',
+  'Label1 lblSigLevel opt80 opt90 opt95 opt99 lblPer1 lblPer1b lblPer2 lblPer2b',
+  'Label4 lblActDiff lblActDiffb lblDiffNeed lblDiffNeedb lblWAvg lblWAvgb',
+  'txtWarnSign txtSigDiff cmdClear1 cmdClear2 cmdClearAll cmdExit',
+]
+  .join(' ')
+  .split(' ');
 
 test('on a phone: one column in reading order, text to read, controls to tap, entries kept when turned', async () => {
   const phone = { width: 375, height: 667, deviceScaleFactor: 2, isMobile: true, hasTouch: true };

@@ -98,108 +98,65 @@ test('an address whose fragment is not a comparison opens the page as usual', as
   }
 });
 
-// The page's accessibility tree as Chromium gives it to screen readers: its nodes by id, each with
-// its role, name, description, value, states and children. Nodes that are ignored stay in the tree
-// for the children they pass on.
-async function accessibilityTree(page) {
-  const session = await page.createCDPSession();
-  const { nodes } = await session.send('Accessibility.getFullAXTree');
-  await session.detach();
-  const byId = new Map();
-  for (const node of nodes) {
-    const states = Object.fromEntries((node.properties ?? []).map((p) => [p.name, p.value.value]));
-    byId.set(node.nodeId, {
-      ignored: node.ignored,
-      role: node.role?.value,
-      name: node.name?.value ?? '',
-      description: node.description?.value ?? '',
-      value: node.value?.value ?? '',
-      states,
-      children: node.childIds ?? [],
-    });
-  }
-  const texts = (node) =>
-    node.children.flatMap((id) => {
-      const child = byId.get(id);
-      if (child === undefined || child.ignored) return [];
-      return child.role === 'StaticText' ? [child.name] : texts(child);
-    });
-  const descendants = (node) =>
-    node.children.flatMap((id) => {
-      const child = byId.get(id);
-      if (child === undefined) return [];
-      return child.ignored ? descendants(child) : [child, ...descendants(child)];
-    });
-  const all = [...byId.values()].filter((node) => !node.ignored);
-  return { all, texts, descendants, withRole: (role) => all.filter((node) => node.role === role) };
-}
+// Every node of the page's accessibility tree, as Chromium gives it to screen readers, or of one
+// node's subtree.
+const nodesOf = (node) => [node, ...(node.children ?? []).flatMap(nodesOf)];
+const accessibilityTree = async (page) => nodesOf(await page.accessibility.snapshot({ interestingOnly: false }));
+const textOf = (node) => nodesOf(node).filter((n) => n.role === 'StaticText').map((n) => n.name).join('');
 
 test('a screen reader finds the boxes, values with captions, one group of levels, the verdict explained', async () => {
   const q = await open();
   await q.enter(kTypical);
-  await q.page.waitForFunction(
-    () => document.getElementById('txtSigDiff-description').textContent.startsWith('z = '),
-    { timeout: 2000 },
-  );
-  let tree = await accessibilityTree(q.page);
-
-  const boxes = tree.withRole('textbox').filter((node) => !node.states.disabled);
-  assert.deepEqual(
-    boxes.map((node) => [node.name, node.value]),
-    [
-      ['Player 1 base', '200'],
-      ['Player 1 results', '50'],
-      ['Player 2 base', '300'],
-      ['Player 2 results', '120'],
-    ],
-  );
-
-  const values = tree.withRole('status').map((node) => [node.name, node.description, tree.texts(node).join('')]);
-  assert.deepEqual(values, [
-    ['Player One %', 'Player 1 percentage', '25.00%'],
-    ['Player Two %', 'Player 2 percentage', '40.00%'],
-    ['Difference', 'Difference', '15.00%'],
-    ['Difference Needed', 'Difference needed', '08.48%'],
-    ['Weighted Average', 'Weighted average', '34.00%'],
-  ]);
-
-  const groups = tree.withRole('radiogroup');
-  assert.equal(groups.length, 1);
-  assert.equal(groups[0].name, 'CHOOSE Significance Level');
-  const levels = tree.descendants(groups[0]).filter((node) => node.role === 'radio');
-  assert.deepEqual(
-    levels.map((node) => [node.name, node.states.checked]),
-    [
-      ['80%', 'false'],
-      ['90%', 'false'],
-      ['95%', 'true'],
-      ['99%', 'false'],
-    ],
-  );
-  assert.equal(tree.withRole('radio').length, 4);
-
-  const verdict = () => tree.withRole('textbox').filter((node) => node.name === 'Verdict');
-  assert.equal(verdict().length, 1);
-  assert.equal(verdict()[0].value, kTypicalResults[5]);
-  assert.match(verdict()[0].description, /^z = −3\.47, two-sided p = 0\.00052\. 95% confidence interval/);
-
-  // Kept up to date once typing pauses; the warning has its name.
   const described = (start) =>
     q.page.waitForFunction(
       (text) => document.getElementById('txtSigDiff-description').textContent.startsWith(text),
       { timeout: 2000 },
       start,
     );
+  await described('z = ');
+  let tree = await accessibilityTree(q.page);
+  const withRole = (role) => tree.filter((node) => node.role === role);
+
+  assert.deepEqual(
+    withRole('textbox').map((node) => [node.name, node.value]),
+    [
+      ['Player 1 base', '200'],
+      ['Player 1 results', '50'],
+      ['Player 2 base', '300'],
+      ['Player 2 results', '120'],
+      ['Verdict', kTypicalResults[5]],
+    ],
+  );
+  assert.match(withRole('textbox')[4].description, /^z = −3\.47, two-sided p = 0\.00052\. 95% confidence interval/);
+  assert.deepEqual(
+    withRole('status').map((node) => [node.name, node.description, textOf(node)]),
+    [
+      ['Player One %', 'Player 1 percentage', '25.00%'],
+      ['Player Two %', 'Player 2 percentage', '40.00%'],
+      ['Difference', 'Difference', '15.00%'],
+      ['Difference Needed', 'Difference needed', '08.48%'],
+      ['Weighted Average', 'Weighted average', '34.00%'],
+    ],
+  );
+  const groups = withRole('radiogroup').map((group) => [
+    group.name,
+    nodesOf(group)
+      .filter((node) => node.role === 'radio')
+      .map((node) => `${node.name} ${node.checked}`),
+  ]);
+  assert.deepEqual(groups, [['CHOOSE Significance Level', ['80% false', '90% false', '95% true', '99% false']]]);
+  assert.equal(withRole('radio').length, 4);
+
+  // Kept up to date once typing pauses; the warning has its name.
   await q.click('opt80');
   await described('z = −3.47, two-sided p = 0.00052. 80% confidence interval');
   await q.type('txtResp2', '0');
   await described("These are the previous entries' results");
   tree = await accessibilityTree(q.page);
-  assert.match(verdict()[0].description, /^These are the previous entries' results: .* 80% confidence interval/);
-  assert.deepEqual(
-    tree.withRole('textbox').filter((node) => node.name === 'Warning').map((node) => node.value),
-    ['Base has to be higher than Results'],
-  );
+  const verdict = withRole('textbox').find((node) => node.name === 'Verdict');
+  assert.match(verdict.description, /^These are the previous entries' results: .* 80% confidence interval/);
+  const warning = withRole('textbox').find((node) => node.name === 'Warning');
+  assert.equal(warning?.value, 'Base has to be higher than Results');
   await q.close();
 });
 

@@ -176,10 +176,6 @@ export class Quillomat {
     return this.page.$eval(`#${id}`, (element) => element.value);
   }
 
-  caption(id) {
-    return this.page.$eval(`#${id}`, (element) => element.textContent);
-  }
-
   checkedLevel() {
     return this.page.evaluate(() => document.querySelector('input[name="level"]:checked')?.id ?? null);
   }
