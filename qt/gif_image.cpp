@@ -1,5 +1,6 @@
 #include "gif_image.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -93,19 +94,20 @@ std::optional<std::vector<std::uint8_t>> DecodeIndexes(const QByteArray& bytes, 
   std::array<std::uint16_t, kMaxCodes> prefix{};
   std::array<std::uint8_t, kMaxCodes> suffix{};
   std::array<std::uint8_t, kMaxCodes> first{};
+  std::array<std::uint16_t, kMaxCodes> length{};
   for (int code = 0; code < clear; ++code) {
     suffix[static_cast<std::size_t>(code)] = static_cast<std::uint8_t>(code);
     first[static_cast<std::size_t>(code)] = static_cast<std::uint8_t>(code);
+    length[static_cast<std::size_t>(code)] = 1;
   }
 
-  std::vector<std::uint8_t> out;
-  out.reserve(count);
-  std::vector<std::uint8_t> string;  // one code's indexes, last first
+  std::vector<std::uint8_t> out(count);
+  std::size_t written = 0;
   CodeReader codes(bytes);
   int bits = minCodeSize + 1;
   int next = end + 1;
   int previous = -1;
-  while (out.size() < count) {
+  while (written < count) {
     const std::optional<int> read = codes.Next(bits);
     if (!read || *read == end) break;
     const int code = *read;
@@ -117,30 +119,36 @@ std::optional<std::vector<std::uint8_t>> DecodeIndexes(const QByteArray& bytes, 
     }
     if (previous < 0) {
       if (code >= clear) return std::nullopt;
-      out.push_back(static_cast<std::uint8_t>(code));
+      out[written++] = static_cast<std::uint8_t>(code);
       previous = code;
       continue;
     }
     if (code > next || (code == next && next >= kMaxCodes)) return std::nullopt;
     // A code not yet in the table is the previous string and its own first index.
-    const std::uint8_t head = first[static_cast<std::size_t>(code == next ? previous : code)];
-    string.clear();
-    if (code == next) string.push_back(head);
-    for (int c = code == next ? previous : code; c >= 0;) {
-      string.push_back(suffix[static_cast<std::size_t>(c)]);
-      c = c < clear ? -1 : prefix[static_cast<std::size_t>(c)];
+    const bool known = code < next;
+    const auto string = static_cast<std::size_t>(known ? code : previous);
+    const std::uint8_t head = first[string];
+    const std::size_t total = length[string] + (known ? 0u : 1u);
+    // The string is stored last index first: write it from its end backwards.
+    std::size_t at = written + total;
+    if (!known && --at < count) out[at] = head;
+    for (std::size_t c = string;; c = prefix[c]) {
+      if (--at < count) out[at] = suffix[c];
+      if (c < static_cast<std::size_t>(clear)) break;
     }
-    for (auto it = string.rbegin(); it != string.rend() && out.size() < count; ++it) out.push_back(*it);
+    written = std::min(count, written + total);
     if (next < kMaxCodes) {
-      prefix[static_cast<std::size_t>(next)] = static_cast<std::uint16_t>(previous);
-      suffix[static_cast<std::size_t>(next)] = head;
-      first[static_cast<std::size_t>(next)] = first[static_cast<std::size_t>(previous)];
+      const auto entry = static_cast<std::size_t>(next);
+      prefix[entry] = static_cast<std::uint16_t>(previous);
+      suffix[entry] = head;
+      first[entry] = first[static_cast<std::size_t>(previous)];
+      length[entry] = static_cast<std::uint16_t>(length[static_cast<std::size_t>(previous)] + 1);
       ++next;
       if (next == 1 << bits && bits < kMaxCodeBits) ++bits;
     }
     previous = code;
   }
-  if (out.size() < count) return std::nullopt;
+  if (written < count) return std::nullopt;
   return out;
 }
 
@@ -198,7 +206,9 @@ QImage ReadGif(QByteArrayView data) {
     const std::optional<std::vector<std::uint8_t>> indexes = DecodeIndexes(*bytes, minCodeSize, count);
     if (!indexes) return {};
 
-    const Palette& palette = (packed & 0x80) ? *local : *global;
+    // Every index names a colour: beyond the table's, black.
+    Palette palette = (packed & 0x80) ? *local : *global;
+    palette.resize(256, qRgb(0, 0, 0));
     const bool covers = left == 0 && top == 0 && width >= screenWidth && height >= screenHeight;
     const bool alpha = transparent >= 0 || !covers;
     QImage image(screenWidth, screenHeight, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
@@ -213,8 +223,7 @@ QImage ReadGif(QByteArrayView data) {
       for (int x = 0; x < width && left + x < screenWidth; ++x) {
         const int index = row[x];
         if (index == transparent) continue;
-        line[left + x] =
-            index < static_cast<int>(palette.size()) ? palette[static_cast<std::size_t>(index)] : qRgb(0, 0, 0);
+        line[left + x] = palette[static_cast<std::size_t>(index)];
       }
     }
     return image;
