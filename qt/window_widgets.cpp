@@ -205,11 +205,21 @@ void FrmStart::SetUpWindow() {
 }
 
 void FrmStart::CreateControls() {
+  // Rows alike in font, widest text and width fit alike: each such font is measured once.
+  std::vector<std::pair<const ControlRow*, QFont>> fitted;
+  const auto fontOf = [&fitted](const ControlRow& row) {
+    const auto alike = std::ranges::find_if(fitted, [&row](const auto& known) {
+      return known.first->font == row.font && known.first->widest == row.widest &&
+             known.first->box.width == row.box.width;
+    });
+    if (alike != fitted.end()) return alike->second;
+    return fitted.emplace_back(&row, FittedFont(row)).second;
+  };
   for (const ControlRow& row : Controls()) {
     QWidget* widget = MakeWidget(row, this);
     widget->setObjectName(NameOf(row.control));
     widget->setGeometry(PixelRect(row));
-    widget->setFont(FittedFont(row));
+    widget->setFont(fontOf(row));
     ApplyColours(widget, row);
     widget->setEnabled(!row.Has(kDisabled));
     widget->setVisible(!row.Has(kHidden));
