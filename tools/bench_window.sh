@@ -4,7 +4,7 @@
 # display (Xvfb). Every figure of Quillomat's comes with the bare window's and the ratio of the two.
 #
 # usage: tools/bench_window.sh [-b BUILD_DIR] [-n RUNS] [-k KEYSTROKES] [-r ROUNDS] [-P PASTES]
-#                              [-p PLATFORMS] [--startup-only | --keystroke-only]
+#                              [-c CHARS] [-p PLATFORMS] [--startup-only | --keystroke-only]
 #   BUILD_DIR   a configured and built tree holding bench/startup_quillomat, bench/startup_bare
 #               and bench/keystroke_bench (default: build/test)
 #   RUNS        start-up runs of each program per platform, after 3 warm-up runs each (default 40)
@@ -12,6 +12,7 @@
 #   ROUNDS      keystroke_bench runs of each window per pointer placement and platform (default 3)
 #   PASTES      pastes per keystroke_bench run with the pointer over the window, 0 for none
 #               (default 10)
+#   CHARS       digits per paste (default 1048576, a megabyte)
 #   PLATFORMS   "offscreen", "xcb" or "offscreen xcb" (default both)
 #
 # Start-up: four programs, startup_quillomat (the program's window), startup_bare (a plain empty
@@ -41,6 +42,7 @@ runs=40
 keystrokes=10000
 rounds=3
 pastes=10
+chars=1048576
 platforms="offscreen xcb"
 do_startup=1
 do_keystroke=1
@@ -53,16 +55,17 @@ while [[ $# -gt 0 ]]; do
     -k) keystrokes=$2; shift 2 ;;
     -r) rounds=$2; shift 2 ;;
     -P) pastes=$2; shift 2 ;;
+    -c) chars=$2; shift 2 ;;
     -p) platforms=$2; shift 2 ;;
     --startup-only) do_keystroke=0; shift ;;
     --keystroke-only) do_startup=0; shift ;;
     --inner) inner=$2; shift 2 ;;  # internal: one platform pass, already on its display
-    *) sed -n '2,16p' "${BASH_SOURCE[0]}" >&2; exit 2 ;;
+    *) sed -n '2,17p' "${BASH_SOURCE[0]}" >&2; exit 2 ;;
   esac
 done
 build=$(cd "$build" && pwd)
-for count in "$runs" "$keystrokes" "$rounds"; do
-  [[ "$count" =~ ^[1-9][0-9]*$ ]] || { echo "RUNS, KEYSTROKES and ROUNDS are whole numbers above 0" >&2; exit 2; }
+for count in "$runs" "$keystrokes" "$rounds" "$chars"; do
+  [[ "$count" =~ ^[1-9][0-9]*$ ]] || { echo "RUNS, KEYSTROKES, ROUNDS and CHARS are whole numbers above 0" >&2; exit 2; }
 done
 [[ "$pastes" =~ ^[0-9]+$ ]] || { echo "PASTES is a whole number" >&2; exit 2; }
 bin="$build/bench"
@@ -161,7 +164,7 @@ keystroke_pass() {
     flags=(--keystrokes "$keystrokes" --pointer "$pointer" --mode both)
     names="handler flushed"
     if [[ $pointer == over && $pastes -gt 0 ]]; then
-      flags=(--keystrokes "$keystrokes" --pointer "$pointer" --mode all --pastes "$pastes")
+      flags=(--keystrokes "$keystrokes" --pointer "$pointer" --mode all --pastes "$pastes" --paste-chars "$chars")
       names="handler flushed paste-handler paste-flushed next-handler next-flushed"
     fi
     rm -f "$dir"/quillomat.* "$dir"/bare.*
@@ -216,7 +219,7 @@ for platform in $platforms; do
   case "$platform" in
     offscreen) pass offscreen ;;
     xcb)
-      flags=(-b "$build" -n "$runs" -k "$keystrokes" -r "$rounds" -P "$pastes" --inner xcb)
+      flags=(-b "$build" -n "$runs" -k "$keystrokes" -r "$rounds" -P "$pastes" -c "$chars" --inner xcb)
       (( do_startup )) || flags+=(--keystroke-only)
       (( do_keystroke )) || flags+=(--startup-only)
       xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "${BASH_SOURCE[0]}" "${flags[@]}"
