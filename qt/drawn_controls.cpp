@@ -1,8 +1,11 @@
 #include "drawn_controls.h"
 
+#include <QFile>
 #include <QPainter>
 
 #include <utility>
+
+#include "gif_image.h"
 
 namespace quillomat {
 
@@ -12,10 +15,20 @@ QString TwiceTheSize(const QString& imagePath) {
   return imagePath.left(imagePath.lastIndexOf(u'.')) + QStringLiteral("@2x.png");
 }
 
+QPixmap ReadPicture(const QString& imagePath) {
+  QFile file(imagePath);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray data = file.readAll();
+  if (IsGif(data)) return QPixmap::fromImage(ReadGif(data));
+  QPixmap picture;
+  picture.loadFromData(data);
+  return picture;
+}
+
 }  // namespace
 
 PictureBox::PictureBox(const QString& imagePath, QWidget* parent)
-    : QFrame(parent), picture_(imagePath), picture2xPath_(TwiceTheSize(imagePath)) {
+    : QFrame(parent), picture_(ReadPicture(imagePath)), picture2xPath_(TwiceTheSize(imagePath)) {
   setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
 }
 

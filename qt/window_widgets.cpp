@@ -1,8 +1,12 @@
 #include "window_widgets.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +18,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "drawn_controls.h"
@@ -27,10 +32,42 @@ namespace {
 
 using namespace table;
 
+// A line edit lays out its text again whenever its font changes, which loads the font. A box that
+// starts hidden lays it out in its own font when it is first shown or drawn instead, so that a
+// font only hidden boxes use is not loaded before the window first paints.
+class FontWhenShown : public QObject {
+ public:
+  explicit FontWhenShown(QLineEdit* box) : QObject(box) { box->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* box = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+      case QEvent::FontChange:
+        if (box->isVisible()) break;
+        pending_ = true;
+        return true;
+      case QEvent::Show:
+      case QEvent::Paint:
+        if (std::exchange(pending_, false)) {
+          QEvent change(QEvent::FontChange);
+          QCoreApplication::sendEvent(box, &change);
+        }
+        break;
+      default: break;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  bool pending_ = false;
+};
+
 QWidget* MakeTextBox(const ControlRow& row, QWidget* parent) {
   auto* box = new QLineEdit(ToQString(row.text), parent);
   box->setMaxLength(std::numeric_limits<int>::max());
   box->setAlignment(QtAlignment(row));
+  if (row.Has(kHidden)) new FontWhenShown(box);
   return box;
 }
 
@@ -110,6 +147,25 @@ void ApplyColours(QWidget* widget, const ControlRow& row) {
     SetEnabledTextColour(widget, QColor(static_cast<QRgb>(ReadableTextOn(background.rgb))));
 }
 
+// The icon's PNG files read as PNG, without asking every image format plugin whether it knows them.
+// As QIcon::addFile does, a screen of twice the density or more adds each file's NAME@2x.png.
+QIcon WindowIcon(const WindowRow& window) {
+  QIcon icon;
+  const bool dense = qApp->devicePixelRatio() >= 2;
+  for (std::u16string_view file : window.icons) {
+    const QString path = ResourcePath(file);
+    QStringList paths{path};
+    if (dense) paths << path.left(path.lastIndexOf(u'.')) + QStringLiteral("@2x.png");
+    for (const QString& each : paths) {
+      QImageReader reader(each, "png");
+      reader.setAutoDetectImageFormat(false);
+      const QImage image = reader.read();
+      if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+    }
+  }
+  return icon;
+}
+
 QString NameOf(Control control) {
   const std::string_view name = ControlName(control);
   return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
@@ -144,18 +200,26 @@ void FrmStart::SetUpWindow() {
   setBackgroundRole(PaletteRole(window.background));
   setAutoFillBackground(true);
   setFont(QtFont(window.font));
-  QIcon icon;
-  for (std::u16string_view file : window.icons) icon.addFile(ResourcePath(file));  // adds the @2x file on a 2x screen
-  setWindowIcon(icon);
+  setWindowIcon(WindowIcon(window));
   levelGroup_->setExclusive(true);
 }
 
 void FrmStart::CreateControls() {
+  // Rows alike in font, widest text and width fit alike: each such font is measured once.
+  std::vector<std::pair<const ControlRow*, QFont>> fitted;
+  const auto fontOf = [&fitted](const ControlRow& row) {
+    const auto alike = std::ranges::find_if(fitted, [&row](const auto& known) {
+      return known.first->font == row.font && known.first->widest == row.widest &&
+             known.first->box.width == row.box.width;
+    });
+    if (alike != fitted.end()) return alike->second;
+    return fitted.emplace_back(&row, FittedFont(row)).second;
+  };
   for (const ControlRow& row : Controls()) {
     QWidget* widget = MakeWidget(row, this);
     widget->setObjectName(NameOf(row.control));
     widget->setGeometry(PixelRect(row));
-    widget->setFont(FittedFont(row));
+    widget->setFont(fontOf(row));
     ApplyColours(widget, row);
     widget->setEnabled(!row.Has(kDisabled));
     widget->setVisible(!row.Has(kHidden));
