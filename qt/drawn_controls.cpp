@@ -1,11 +1,10 @@
 #include "drawn_controls.h"
 
-#include <QFile>
 #include <QPainter>
 
 #include <utility>
 
-#include "gif_image.h"
+#include "resource_image.h"
 
 namespace quillomat {
 
@@ -15,20 +14,10 @@ QString TwiceTheSize(const QString& imagePath) {
   return imagePath.left(imagePath.lastIndexOf(u'.')) + QStringLiteral("@2x.png");
 }
 
-QPixmap ReadPicture(const QString& imagePath) {
-  QFile file(imagePath);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  const QByteArray data = file.readAll();
-  if (IsGif(data)) return QPixmap::fromImage(ReadGif(data));
-  QPixmap picture;
-  picture.loadFromData(data);
-  return picture;
-}
-
 }  // namespace
 
 PictureBox::PictureBox(const QString& imagePath, QWidget* parent)
-    : QFrame(parent), picture_(ReadPicture(imagePath)), picture2xPath_(TwiceTheSize(imagePath)) {
+    : QFrame(parent), picture_(QPixmap::fromImage(ReadPng(imagePath))), picture2xPath_(TwiceTheSize(imagePath)) {
   setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
 }
 
@@ -36,7 +25,7 @@ PictureBox::PictureBox(const QString& imagePath, QWidget* parent)
 const QPixmap& PictureBox::Picture(qreal devicePixelRatio) const {
   if (devicePixelRatio < 2) return picture_;
   if (!picture2xPath_.isEmpty()) {
-    picture2x_.load(std::exchange(picture2xPath_, QString()));
+    picture2x_ = QPixmap::fromImage(ReadPng(std::exchange(picture2xPath_, QString())));
     picture2x_.setDevicePixelRatio(2);
   }
   return picture2x_.isNull() ? picture_ : picture2x_;

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QIcon>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +23,7 @@
 #include "drawn_controls.h"
 #include "qt_table.h"
 #include "qt_text.h"
+#include "resource_image.h"
 #include "tool_tip_text.h"
 #include "window_table.h"
 
@@ -93,7 +93,11 @@ QWidget* MakeOptionButton(const ControlRow& row, QWidget* parent) {
   return option;
 }
 
-QWidget* MakePicture(const ControlRow& row, QWidget* parent) { return new PictureBox(ResourcePath(row.text), parent); }
+// The program carries the table's picture also as PNG, with the same pixels.
+QWidget* MakePicture(const ControlRow& row, QWidget* parent) {
+  const QString path = ResourcePath(row.text);
+  return new PictureBox(path.left(path.lastIndexOf(u'.')) + QStringLiteral(".png"), parent);
+}
 
 QWidget* MakeLine(const ControlRow& row, QWidget* parent) {
   const QLine local = PixelLine(row).translated(-PixelRect(row).topLeft());
@@ -147,7 +151,6 @@ void ApplyColours(QWidget* widget, const ControlRow& row) {
     SetEnabledTextColour(widget, QColor(static_cast<QRgb>(ReadableTextOn(background.rgb))));
 }
 
-// The icon's PNG files read as PNG, without asking every image format plugin whether it knows them.
 // As QIcon::addFile does, a screen of twice the density or more adds each file's NAME@2x.png.
 QIcon WindowIcon(const WindowRow& window) {
   QIcon icon;
@@ -157,9 +160,7 @@ QIcon WindowIcon(const WindowRow& window) {
     QStringList paths{path};
     if (dense) paths << path.left(path.lastIndexOf(u'.')) + QStringLiteral("@2x.png");
     for (const QString& each : paths) {
-      QImageReader reader(each, "png");
-      reader.setAutoDetectImageFormat(false);
-      const QImage image = reader.read();
+      const QImage image = ReadPng(each);
       if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
     }
   }
