@@ -9,12 +9,19 @@
 #include <QWidget>
 
 #include "application_info.h"
+#include "bare_window.h"
 #include "first_paint.h"
 
 int main(int argc, char* argv[]) {
   quillomat::DescribeApplication();
   QApplication app(argc, argv);
 
+  if (QCoreApplication::arguments().contains(QStringLiteral("--controls"))) {
+    quillomat::bench::BareWindow window;
+    quillomat::bench::ExitOnFirstPaint exit(&window);
+    window.show();
+    return QApplication::exec();
+  }
   QWidget window;
   window.setWindowTitle(QStringLiteral("Created by Brannoch"));
   window.setFixedSize(638, 399);

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "resource_image.h"
+
 namespace quillomat {
 
 namespace {
@@ -15,7 +17,7 @@ QString TwiceTheSize(const QString& imagePath) {
 }  // namespace
 
 PictureBox::PictureBox(const QString& imagePath, QWidget* parent)
-    : QFrame(parent), picture_(imagePath), picture2xPath_(TwiceTheSize(imagePath)) {
+    : QFrame(parent), picture_(QPixmap::fromImage(ReadPng(imagePath))), picture2xPath_(TwiceTheSize(imagePath)) {
   setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
 }
 
@@ -23,7 +25,7 @@ PictureBox::PictureBox(const QString& imagePath, QWidget* parent)
 const QPixmap& PictureBox::Picture(qreal devicePixelRatio) const {
   if (devicePixelRatio < 2) return picture_;
   if (!picture2xPath_.isEmpty()) {
-    picture2x_.load(std::exchange(picture2xPath_, QString()));
+    picture2x_ = QPixmap::fromImage(ReadPng(std::exchange(picture2xPath_, QString())));
     picture2x_.setDevicePixelRatio(2);
   }
   return picture2x_.isNull() ? picture_ : picture2x_;

@@ -14,7 +14,7 @@ class PictureBox : public QFrame {
   Q_OBJECT
 
  public:
-  // An image that cannot be read leaves the box empty. A copy drawn at twice the size, beside it
+  // A PNG that cannot be read leaves the box empty. A copy drawn at twice the size, beside it
   // as NAME@2x.png, serves screens of twice the density or more.
   explicit PictureBox(const QString& imagePath, QWidget* parent = nullptr);
 

@@ -37,12 +37,24 @@ ResultsCopy::ResultsCopy(FrmStart& window, const FormControls& controls)
 
 void ResultsCopy::SetAvailable(bool available) { action_->setEnabled(available); }
 
+namespace {
+
+// As QKeyEvent::matches(QKeySequence::Copy), with the desktop's Copy keys asked for once rather than
+// at every keystroke.
+bool IsCopy(const QKeyEvent* key) {
+  static const QList<QKeySequence> kCopyKeys = QKeySequence::keyBindings(QKeySequence::Copy);
+  const Qt::KeyboardModifiers modifiers = key->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+  return kCopyKeys.contains(QKeySequence(QKeyCombination(modifiers, static_cast<Qt::Key>(key->key()))));
+}
+
+}  // namespace
+
 // An input box takes Ctrl+C for itself; it keeps it only while it has text selected to copy.
 bool ResultsCopy::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
     auto* key = static_cast<QKeyEvent*>(event);
     auto* box = qobject_cast<QLineEdit*>(watched);
-    if (key->matches(QKeySequence::Copy) && box != nullptr && !box->hasSelectedText()) {
+    if (IsCopy(key) && box != nullptr && !box->hasSelectedText()) {
       key->ignore();
       return true;
     }

@@ -1,7 +1,10 @@
 #include "window_widgets.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,11 +17,13 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "drawn_controls.h"
 #include "qt_table.h"
 #include "qt_text.h"
+#include "resource_image.h"
 #include "tool_tip_text.h"
 #include "window_table.h"
 
@@ -27,10 +32,42 @@ namespace {
 
 using namespace table;
 
+// A line edit lays out its text again whenever its font changes, which loads the font. A box that
+// starts hidden lays it out in its own font when it is first shown or drawn instead, so that a
+// font only hidden boxes use is not loaded before the window first paints.
+class FontWhenShown : public QObject {
+ public:
+  explicit FontWhenShown(QLineEdit* box) : QObject(box) { box->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* box = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+      case QEvent::FontChange:
+        if (box->isVisible()) break;
+        pending_ = true;
+        return true;
+      case QEvent::Show:
+      case QEvent::Paint:
+        if (std::exchange(pending_, false)) {
+          QEvent change(QEvent::FontChange);
+          QCoreApplication::sendEvent(box, &change);
+        }
+        break;
+      default: break;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  bool pending_ = false;
+};
+
 QWidget* MakeTextBox(const ControlRow& row, QWidget* parent) {
   auto* box = new QLineEdit(ToQString(row.text), parent);
   box->setMaxLength(std::numeric_limits<int>::max());
   box->setAlignment(QtAlignment(row));
+  if (row.Has(kHidden)) new FontWhenShown(box);
   return box;
 }
 
@@ -56,7 +93,11 @@ QWidget* MakeOptionButton(const ControlRow& row, QWidget* parent) {
   return option;
 }
 
-QWidget* MakePicture(const ControlRow& row, QWidget* parent) { return new PictureBox(ResourcePath(row.text), parent); }
+// The program carries the table's picture also as PNG, with the same pixels.
+QWidget* MakePicture(const ControlRow& row, QWidget* parent) {
+  const QString path = ResourcePath(row.text);
+  return new PictureBox(path.left(path.lastIndexOf(u'.')) + QStringLiteral(".png"), parent);
+}
 
 QWidget* MakeLine(const ControlRow& row, QWidget* parent) {
   const QLine local = PixelLine(row).translated(-PixelRect(row).topLeft());
@@ -110,6 +151,22 @@ void ApplyColours(QWidget* widget, const ControlRow& row) {
     SetEnabledTextColour(widget, QColor(static_cast<QRgb>(ReadableTextOn(background.rgb))));
 }
 
+// As QIcon::addFile does, a screen of twice the density or more adds each file's NAME@2x.png.
+QIcon WindowIcon(const WindowRow& window) {
+  QIcon icon;
+  const bool dense = qApp->devicePixelRatio() >= 2;
+  for (std::u16string_view file : window.icons) {
+    const QString path = ResourcePath(file);
+    QStringList paths{path};
+    if (dense) paths << path.left(path.lastIndexOf(u'.')) + QStringLiteral("@2x.png");
+    for (const QString& each : paths) {
+      const QImage image = ReadPng(each);
+      if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+    }
+  }
+  return icon;
+}
+
 QString NameOf(Control control) {
   const std::string_view name = ControlName(control);
   return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
@@ -144,18 +201,26 @@ void FrmStart::SetUpWindow() {
   setBackgroundRole(PaletteRole(window.background));
   setAutoFillBackground(true);
   setFont(QtFont(window.font));
-  QIcon icon;
-  for (std::u16string_view file : window.icons) icon.addFile(ResourcePath(file));  // adds the @2x file on a 2x screen
-  setWindowIcon(icon);
+  setWindowIcon(WindowIcon(window));
   levelGroup_->setExclusive(true);
 }
 
 void FrmStart::CreateControls() {
+  // Rows alike in font, widest text and width fit alike: each such font is measured once.
+  std::vector<std::pair<const ControlRow*, QFont>> fitted;
+  const auto fontOf = [&fitted](const ControlRow& row) {
+    const auto alike = std::ranges::find_if(fitted, [&row](const auto& known) {
+      return known.first->font == row.font && known.first->widest == row.widest &&
+             known.first->box.width == row.box.width;
+    });
+    if (alike != fitted.end()) return alike->second;
+    return fitted.emplace_back(&row, FittedFont(row)).second;
+  };
   for (const ControlRow& row : Controls()) {
     QWidget* widget = MakeWidget(row, this);
     widget->setObjectName(NameOf(row.control));
     widget->setGeometry(PixelRect(row));
-    widget->setFont(FittedFont(row));
+    widget->setFont(fontOf(row));
     ApplyColours(widget, row);
     widget->setEnabled(!row.Has(kDisabled));
     widget->setVisible(!row.Has(kHidden));

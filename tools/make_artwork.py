@@ -7,6 +7,8 @@ only, and the output is deterministic: the same script writes the same bytes.
     res/banner.gif                    418 x 67 banner: a batter swinging at a
                                       ball, and "Quillomat" lettered by hand
                                       over a pale lavender ellipse, on white
+    res/banner.png                    the banner's pixels as a PNG, for the Qt
+                                      program, which reads PNG without plugins
     res/banner@2x.png                 the same banner drawn at 836 x 134 for
                                       screens of twice the density
     res/quillomat.ico                 the program icon: 32x32 in 2 colours,
@@ -715,6 +717,8 @@ def build_all():
     files = {}
     palette, indices = banner_indices(draw_banner())
     files["banner.gif"] = gif89a(BANNER_W, BANNER_H, palette, indices)
+    # The same pixels as PNG, which the Qt program reads without an image plugin.
+    files["banner.png"] = png_from_indices(BANNER_W, BANNER_H, palette, indices)
     # Drawn again from the shapes rather than pixel-doubled, and quantised the
     # same way, so that it keeps the look of the GIF at twice the detail.
     palette, indices = banner_indices(draw_banner(2))

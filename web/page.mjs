@@ -86,6 +86,11 @@ const messageBox = (() => {
     ok.focus();
   }
   ok.addEventListener('click', () => dialog.close());
+  // A click beside OK, on the box or on the window behind it, would take the focus from OK to the
+  // dialog, and Space would no longer answer.
+  dialog.addEventListener('mousedown', (event) => {
+    if (event.target !== ok) event.preventDefault();
+  });
   dialog.addEventListener('keydown', (event) => {
     if (event.key === 'Enter') {
       event.preventDefault();
@@ -154,7 +159,9 @@ const toolTip = (() => {
     hide();
     if (box !== null) timer = setTimeout(() => show(box), 600);
   });
-  frmStart.addEventListener('pointerleave', () => {
+  // A finger leaves the page as it lifts, right after the tap that showed the explanation.
+  frmStart.addEventListener('pointerleave', (event) => {
+    if (event.pointerType === 'touch') return;
     hovered = null;
     hide();
   });

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "first_shown.h"
 #include "tool_tip_text.h"
 #include "window_table.h"
 
@@ -35,6 +36,12 @@ constexpr std::string_view kBannerDescription = "Quillomat";
 
 bool Contains(const auto& controls, C control) {
   return std::find(std::begin(controls), std::end(controls), control) != std::end(controls);
+}
+
+// The control as the window is first shown: after the load handler.
+const ControlState& Shown(C control) {
+  static const std::array<ControlState, kControlCount> shown = FirstShown();
+  return shown[Index(control)];
 }
 
 // --- Text -------------------------------------------------------------------------------------
@@ -153,7 +160,7 @@ std::string CommonAttributes(const ControlRow& row) {
 // The attributes of the element that holds the control's place in the window.
 std::string BoxAttributes(const ControlRow& row) {
   std::string attributes = " data-control=\"" + Name(row.control) + "\"";
-  if (row.Has(kHidden)) attributes += " class=\"hidden\"";
+  if (!Shown(row.control).visible) attributes += " class=\"hidden\"";
   if (const auto tip = ToolTipOf(row.control)) attributes += " data-tip=\"" + Escaped(OneSentenceALine(*tip)) + "\"";
   if (row.control == C::txtSigDiff) attributes += " data-explain";
   if (!row.widest.empty()) attributes += " data-widest=\"" + Escaped(row.widest) + "\"";
@@ -162,7 +169,7 @@ std::string BoxAttributes(const ControlRow& row) {
 
 std::string TextBoxHtml(const ControlRow& row) {
   std::string input = "<input type=\"text\" id=\"" + Name(row.control) + "\"" + CommonAttributes(row) + " value=\"" +
-                      Escaped(row.text) + "\" autocomplete=\"off\" spellcheck=\"false\"";
+                      Escaped(Shown(row.control).text) + "\" autocomplete=\"off\" spellcheck=\"false\"";
   if (IsDisplay(row)) return "<div" + BoxAttributes(row) + ">" + input + " disabled></div>";
   // Numbers, on a phone's keyboard; any text can still be pasted in.
   return input + BoxAttributes(row) + " inputmode=\"decimal\" autocapitalize=\"off\" enterkeyhint=\"next\">";
@@ -170,7 +177,7 @@ std::string TextBoxHtml(const ControlRow& row) {
 
 std::string LabelHtml(const ControlRow& row) {
   const std::string id = " id=\"" + Name(row.control) + "\"";
-  const std::string body = BoxAttributes(row) + CommonAttributes(row) + ">" + Escaped(row.text);
+  const std::string body = BoxAttributes(row) + CommonAttributes(row) + ">" + Escaped(Shown(row.control).text);
   if (row.control == kTitle) return "<h1" + id + body + "</h1>";
   if (Contains(kHeadings, row.control)) return "<h2" + id + body + "</h2>";
   if (const auto named = CaptionedBy(row.control))
@@ -182,17 +189,18 @@ std::string LabelHtml(const ControlRow& row) {
 }
 
 std::string ButtonHtml(const ControlRow& row) {
-  const AccessKeyCaption caption = WithAccessKey(row.text);
+  const AccessKeyCaption caption = WithAccessKey(Shown(row.control).text);
   std::string button =
       "<button type=\"button\" id=\"" + Name(row.control) + "\"" + BoxAttributes(row) + CommonAttributes(row);
   if (caption.key) button += " aria-keyshortcuts=\"Alt+" + std::string(1, *caption.key) + "\"";
-  if (row.Has(kDisabled)) button += " disabled";
+  if (!Shown(row.control).enabled) button += " disabled";
   return button + ">" + caption.html + "</button>";
 }
 
 std::string OptionHtml(const ControlRow& row) {
   return "<label" + BoxAttributes(row) + "><input type=\"radio\" name=\"level\" id=\"" + Name(row.control) + "\"" +
-         CommonAttributes(row) + (row.Has(kSelected) ? " checked" : "") + ">" + Escaped(row.text) + "</label>";
+         CommonAttributes(row) + (Shown(row.control).selected ? " checked" : "") + ">" +
+         Escaped(Shown(row.control).text) + "</label>";
 }
 
 // Drawn at its size in a sunken border, from its twice-size drawing on dense screens.

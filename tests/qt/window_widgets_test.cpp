@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <limits>
 #include <set>
+#include <string>
 #include <vector>
 
 using quillomat::Control;
@@ -172,6 +173,24 @@ TEST_F(FrmStartTest, IconCarriesBothSizes) {
   const QList<QSize> sizes = window_.windowIcon().availableSizes();
   EXPECT_TRUE(sizes.contains(QSize(16, 16)));
   EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+}
+
+// Each size as drawn, and on a screen of twice the density its drawing at twice the size.
+TEST_F(FrmStartTest, IconShowsItsDrawingsPixelForPixel) {
+  std::vector<qreal> ratios{1};
+  if (qApp->devicePixelRatio() >= 2) ratios.push_back(2);
+  for (const int size : {16, 32}) {
+    for (const qreal ratio : ratios) {
+      SCOPED_TRACE(std::to_string(size) + " at " + std::to_string(ratio));
+      const QString file = ratio == 1 ? QStringLiteral(":/quillomat/icon-%1.png").arg(size)
+                                      : QStringLiteral(":/quillomat/icon-%1@2x.png").arg(size);
+      // A pixmap holds premultiplied alpha.
+      const QImage drawing = QImage(file).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      ASSERT_EQ(drawing.size(), QSize(size, size) * ratio);
+      const QImage shown = window_.windowIcon().pixmap(QSize(size, size), ratio).toImage();
+      EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied), drawing);
+    }
+  }
 }
 
 TEST_F(FrmStartTest, WindowOpensCentredOnTheScreen) {
@@ -358,6 +377,32 @@ TEST_F(FrmStartTest, EveryTextFitsItsBox) {
       EXPECT_LE(metrics.boundingRect(text).width(), room.width());
       EXPECT_LE(metrics.height(), room.height());
     }
+  }
+}
+
+// The boxes that start hidden, once shown, place and draw their text as a line edit that had their
+// font from the start: where the text ends before anything is painted, and the pixels.
+TEST_F(FrmStartTest, HiddenBoxesShowTheirTextInTheirOwnFont) {
+  ShowAndActivate();
+  for (Control c : {Control::txtSigDiff, Control::txtWarnSign}) {
+    SCOPED_TRACE(ControlName(c).data());
+    QLineEdit* box = window_.TextBox(c);
+    ASSERT_TRUE(box->isHidden());
+    if (c == Control::txtSigDiff) box->setText(QStringLiteral("  SIGNIFICANTLY DIFFERENT  "));
+    box->show();
+
+    QLineEdit reference(box->text());
+    reference.setFont(box->font());
+    reference.setAlignment(box->alignment());
+    reference.setPalette(box->palette());
+    reference.setBackgroundRole(box->backgroundRole());
+    reference.setForegroundRole(box->foregroundRole());
+    reference.setEnabled(box->isEnabled());
+    reference.resize(box->size());
+    EXPECT_EQ(box->inputMethodQuery(Qt::ImCursorRectangle).toRect(),
+              reference.inputMethodQuery(Qt::ImCursorRectangle).toRect());
+    EXPECT_EQ(box->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              reference.grab().toImage().convertToFormat(QImage::Format_RGB32));
   }
 }
 

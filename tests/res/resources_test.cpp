@@ -29,6 +29,7 @@ struct Entry {
 TEST(QtResources, EveryPictureIsCompiledInUnderItsPath) {
   const Entry entries[] = {
       {":/quillomat/banner.gif", "banner.gif", 1, QSize(418, 67)},
+      {":/quillomat/banner.png", "banner.png", 1, QSize(418, 67)},
       {":/quillomat/banner@2x.png", "banner@2x.png", 1, QSize(836, 134)},
       {":/quillomat/quillomat.ico", "quillomat.ico", 3, QSize(32, 32)},
       {":/quillomat/icon-16.png", "icons/16x16/quillomat.png", 1, QSize(16, 16)},
@@ -50,6 +51,14 @@ TEST(QtResources, EveryPictureIsCompiledInUnderItsPath) {
     ASSERT_FALSE(img.isNull()) << reader.errorString().toStdString();
     EXPECT_EQ(img.size(), e.first_size);
   }
+}
+
+// The window shows the banner from its PNG, which Qt reads without a plugin: the GIF's very pixels.
+TEST(QtResources, TheBannersPngHoldsTheGifsPixels) {
+  const QImage gif = QImage(QStringLiteral(":/quillomat/banner.gif")).convertToFormat(QImage::Format_ARGB32);
+  const QImage png = QImage(QStringLiteral(":/quillomat/banner.png")).convertToFormat(QImage::Format_ARGB32);
+  ASSERT_FALSE(gif.isNull());
+  EXPECT_EQ(png, gif);
 }
 
 // The icon as the window would set it: QIcon::addFile finds each @2x file by

@@ -66,7 +66,7 @@ TEST(PageMarkupTest, EveryControlIsOneElementOfItsKind) {
   }
 }
 
-TEST(PageMarkupTest, InitialStatesNamesAndKeysFollowTheTable) {
+TEST(PageMarkupTest, StatesAsFirstShownNamesAndKeysFollowTheTable) {
   const auto byId = TagsBy(PageHtml(kSiteFiles), "id");
   const auto byBox = TagsBy(PageHtml(kSiteFiles), "data-control");
   struct Expected {
@@ -84,12 +84,17 @@ TEST(PageMarkupTest, InitialStatesNamesAndKeysFollowTheTable) {
       {C::lblPer1b, {"aria-describedby=\"lblPer1b-description\"", "aria-live=\"off\""}},
       {C::lblResp1, {"for=\"txtResp1\""}},
       {C::lblWAvg, {"for=\"lblWAvgb\""}},
+      // As first shown: the load handler has disabled the clear buttons.
+      {C::cmdClear1, {" disabled"}},
+      {C::cmdClear2, {" disabled"}},
+      {C::cmdClearAll, {" disabled"}},
   };
   for (const Expected& e : expected)
     for (const std::string& part : e.has) EXPECT_TRUE(Has(byId.at(Name(e.control)), part)) << byId.at(Name(e.control));
   for (C hidden : {C::txtSigDiff, C::txtWarnSign}) EXPECT_TRUE(Has(byBox.at(Name(hidden)), "class=\"hidden\""));
   for (C shown : {C::lblPer1b, C::txtBase1, C::cmdExit}) EXPECT_FALSE(Has(byBox.at(Name(shown)), "hidden"));
   for (C other : {C::opt80, C::opt90, C::opt99}) EXPECT_FALSE(Has(byId.at(Name(other)), "checked"));
+  EXPECT_FALSE(Has(byId.at(Name(C::cmdExit)), "disabled"));
   // Only what takes the focus is in the tab order: no label, no display box.
   for (C none : {C::lblBase1, C::lblTitle, C::txtSigDiff, C::Label4, C::Image1})
     EXPECT_FALSE(Has(byId.at(Name(none)), "tabindex")) << Name(none);
