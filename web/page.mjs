@@ -2,6 +2,7 @@
 // program asks for, its message box, the tooltips, the access keys, Copy Results, the address that
 // shares a comparison, the end of the program and offline use. The program itself is
 // quillomat.wasm, which quillomat.js loads; it calls the page through `page` below (page_api.js).
+// The site's page.mjs has the loader itself in place of this import (write_page_module.cmake).
 import createQuillomat from './quillomat.js';
 
 // The events the program asks for (page_api.h).

@@ -130,7 +130,7 @@ test('a short run in Chromium gives one sample for each first visit, batch and k
   assert.equal(bareSent.bytes, bareFiles.map(size).reduce((a, b) => a + b));
   // The window's first visit includes the program and the service worker's own script.
   const sent = quillomat.samples.sent[0];
-  for (const name of ['index.html', 'quillomat.wasm', 'quillomat.js', 'page.mjs', 'sw.js']) assert.ok(sent.files.has(name), name);
+  for (const name of ['index.html', 'quillomat.wasm', 'page.mjs', 'sw.js']) assert.ok(sent.files.has(name), name);
   const lines = report(pages, short);
   for (const figure of ['first paint', 'window ready', 'keystroke', 'real key', 'first visit']) {
     assert.ok(lines.some((line) => line.includes(figure) && /ratio \d/.test(line)), figure);
