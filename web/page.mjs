@@ -350,7 +350,12 @@ async function start() {
   enterShared();
   // A phone would open its keyboard over the page.
   if (!matchMedia('(pointer: coarse)').matches) firstInTabOrder()?.focus();
-  if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+  // Offline use waits until the page has loaded, so that the worker takes nothing from the start.
+  if ('serviceWorker' in navigator) {
+    const register = () => navigator.serviceWorker.register('sw.js').catch(() => {});
+    if (document.readyState === 'complete') setTimeout(register);
+    else addEventListener('load', register, { once: true });
+  }
 }
 
 start().catch((error) => {
