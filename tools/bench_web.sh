@@ -5,11 +5,13 @@
 # bytes a first visit transfers, plain and as gzip -9 of each file. bench/web/bench.mjs says what
 # each figure is.
 #
-# usage: tools/bench_web.sh [-s SITE] [-r ROUNDS] [-n STARTS] [-b BATCHES] [-c CHANGES] [-k KEYS]
-#                           [--self] [--trace DIR] [--json FILE]
+# usage: tools/bench_web.sh [-s SITE] [-a OTHER_SITE] [-r ROUNDS] [-n STARTS] [-b BATCHES]
+#                           [-c CHANGES] [-k KEYS] [--self] [--trace DIR] [--json FILE]
 #   SITE     the built site (default build/web/site); this script builds nothing
-#   ROUNDS   rounds (default 7); in each the two pages take turns, which one goes first alternating,
-#            so that changes in machine load hit both alike
+#   OTHER    another build of the site, say from before a change, timed in the same rounds: the way
+#            to measure a change, as ratios between runs are only as good as their loads are alike
+#   ROUNDS   rounds (default 7); in each the pages take turns, which one goes first rotating,
+#            so that changes in machine load hit them alike
 #   STARTS   first visits of each page per round (default 5), each on a new browser context
 #   BATCHES  keystroke batches per page per round (default 5) of CHANGES changes (default 200)
 #   KEYS     real keys per page per round (default 100)
@@ -28,7 +30,7 @@ site="$here/../build/web/site"
 flags=()
 
 usage() {
-  sed -n '7,18p' "${BASH_SOURCE[0]}" >&2
+  sed -n '7,20p' "${BASH_SOURCE[0]}" >&2
   exit 2
 }
 count() { case "$2" in '' | *[!0-9]* | 0) echo "$0: $1 takes a whole number above 0" >&2; exit 2 ;; esac; }
@@ -36,6 +38,7 @@ count() { case "$2" in '' | *[!0-9]* | 0) echo "$0: $1 takes a whole number abov
 while [ $# -gt 0 ]; do
   case "$1" in
     -s) [ $# -ge 2 ] || usage; site=$2; shift 2 ;;
+    -a) [ $# -ge 2 ] || usage; [ -f "$2/index.html" ] || { echo "$0: no site in $2" >&2; exit 1; }; flags+=(--against "$2"); shift 2 ;;
     -r) [ $# -ge 2 ] || usage; count -r "$2"; flags+=(--rounds "$2"); shift 2 ;;
     -n) [ $# -ge 2 ] || usage; count -n "$2"; flags+=(--starts "$2"); shift 2 ;;
     -b) [ $# -ge 2 ] || usage; count -b "$2"; flags+=(--batches "$2"); shift 2 ;;

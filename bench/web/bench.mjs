@@ -16,12 +16,14 @@
 //     event's handlers;
 //   - what a first visit transfers, counted at the server: every response's bytes (the service
 //     worker's cache fill included), and the sum of gzip -9 of each file sent.
-// The pages take turns within each round, which one goes first alternating, so that changes in the
-// machine's load hit both alike. Figures are medians; nothing is compared against a goal.
+// The pages take turns within each round, which one goes first rotating, so that changes in the
+// machine's load hit them alike; a ratio between two runs is only as good as their loads are alike,
+// so a change is best timed with --against, in the same rounds. Figures are medians; nothing is compared against a goal.
 //
-//   node bench/web/bench.mjs [--site DIR] [--rounds N] [--starts N] [--batches N] [--changes N]
-//                            [--keys N] [--self] [--trace DIR] [--json FILE]
-//   DIR       the built site (default build/web/site); this program builds nothing
+//   node bench/web/bench.mjs [--site DIR] [--against DIR] [--rounds N] [--starts N] [--batches N]
+//                            [--changes N] [--keys N] [--self] [--trace DIR] [--json FILE]
+//   --site    the built site (default build/web/site); this program builds nothing
+//   --against another build of the site (say, before a change), timed in the same rounds
 //   --rounds  rounds (default 7)
 //   --starts  start-ups of each page per round (default 5)
 //   --batches keystroke batches per page per round (default 5), of --changes changes (default 200)
@@ -44,7 +46,7 @@ const root = path.resolve(here, '../..');
 export const defaults = { rounds: 7, starts: 5, batches: 5, changes: 200, keys: 100 };
 
 export function parseArguments(args) {
-  const options = { ...defaults, site: path.join(root, 'build/web/site'), self: false, trace: null, json: null };
+  const options = { ...defaults, site: path.join(root, 'build/web/site'), against: null, self: false, trace: null, json: null };
   const counts = ['rounds', 'starts', 'batches', 'changes', 'keys'];
   for (let i = 0; i < args.length; ++i) {
     const flag = args[i];
@@ -55,7 +57,7 @@ export function parseArguments(args) {
       const value = Number(args[++i]);
       if (!Number.isInteger(value) || value < 1) throw new Error(`${flag} takes a whole number above 0`);
       options[name] = value;
-    } else if ((flag === '--site' || flag === '--trace' || flag === '--json') && i + 1 < args.length) {
+    } else if (['--site', '--against', '--trace', '--json'].includes(flag) && i + 1 < args.length) {
       options[name] = path.resolve(args[++i]);
     } else {
       throw new Error(`unknown argument ${flag}`);
@@ -404,6 +406,7 @@ export async function run(options, log = console.log) {
       ]
     : [
         { name: 'quillomat', folder: options.site, kind: quillomatPage },
+        ...(options.against ? [{ name: 'against', folder: options.against, kind: quillomatPage }] : []),
         { name: 'bare', folder: bareFolder, kind: barePage },
       ];
   for (const p of pages) {
@@ -421,7 +424,7 @@ export async function run(options, log = console.log) {
       shapes.push(await started.page.evaluate(controlBoxes));
       await started.context.close();
     }
-    pages.geometry = geometryDifferences(shapes[0], shapes[1]);
+    pages.geometry = geometryDifferences(shapes[0], shapes[shapes.length - 1]);
     if (options.trace) {
       fs.mkdirSync(options.trace, { recursive: true });
       for (const p of pages) {
@@ -434,7 +437,7 @@ export async function run(options, log = console.log) {
       }
     }
     for (let round = 0; round < options.rounds; ++round) {
-      const order = round % 2 === 0 ? pages : [...pages].reverse();
+      const order = pages.map((_, i) => pages[(i + round) % pages.length]);
       for (let i = 0; i < options.starts; ++i) {
         for (const p of order) {
           const started = await startOnce(browser, p.server, p.kind);
@@ -469,14 +472,24 @@ const ms = (v) => `${v.toFixed(1)} ms`;
 const us = (v) => `${v.toFixed(1)} us`;
 const kb = (v) => `${(v / 1000).toFixed(1)} KB`;
 
+// Each figure for every page, and each page's ratio to the last one, the yardstick; with a build to
+// compare, the first build's ratio to it as well.
 export function report(pages, options) {
-  const [a, b] = pages;
+  const yardstick = pages[pages.length - 1];
+  const others = pages.slice(0, -1);
   const lines = [];
   if (pages.geometry?.length > 0) {
     lines.push(`warning: the bare page's controls are not where the window's are: ${pages.geometry.join('; ')}`);
   }
   const counts = `${options.rounds} rounds of ${options.starts} first visits, ${options.batches} batches of ${options.changes} changes and ${options.keys} keys`;
-  lines.push(`== ${a.name} (${a.folder}) against ${b.name} (${b.folder}): ${counts}`);
+  const names = others.map((p) => `${p.name} (${p.folder})`).join(' and ');
+  lines.push(`== ${names} against ${yardstick.name} (${yardstick.folder}): ${counts}`);
+  const ratios = (values) => {
+    const to = values.slice(0, -1).map((v) => (v / values[values.length - 1]).toFixed(3));
+    let text = `ratio ${to.join(' and ')}${to.length > 1 ? ` to ${yardstick.name}` : ''}`;
+    if (to.length > 1) text += `; ${others[0].name} to ${others[1].name} ${(values[0] / values[1]).toFixed(3)}`;
+    return text;
+  };
   const spread = (values, unit) => {
     const finite = values.filter(Number.isFinite);
     return `${unit(median(finite))} [${unit(Math.min(...finite))}, ${unit(Math.max(...finite))}]`;
@@ -486,11 +499,11 @@ export function report(pages, options) {
     ['firstContentfulPaint', 'navigation to first contentful paint'],
     ['ready', 'navigation to window ready'],
   ]) {
-    const ma = median(a.samples[name]);
-    const mb = median(b.samples[name]);
+    const medians = pages.map((p) => median(p.samples[name]));
+    const difference = medians[0] - medians[medians.length - 1];
     lines.push(
-      `${label}, median [min, max]: ${a.name} ${spread(a.samples[name], ms)}, ${b.name} ${spread(b.samples[name], ms)}; ` +
-        `ratio ${(ma / mb).toFixed(3)}, difference ${ma - mb >= 0 ? '+' : ''}${(ma - mb).toFixed(1)} ms`,
+      `${label}, median [min, max]: ${pages.map((p) => `${p.name} ${spread(p.samples[name], ms)}`).join(', ')}; ` +
+        `${ratios(medians)}, difference ${difference >= 0 ? '+' : ''}${difference.toFixed(1)} ms`,
     );
   }
   // Keystrokes: the median of each round's samples, then the median and the fastest of those.
@@ -501,11 +514,10 @@ export function report(pages, options) {
     ['routed', 'real key (keydown time stamp to the same, routing included)'],
   ]) {
     const rounds = (p) => p.samples[name].map(median);
-    const ma = median(rounds(a));
-    const mb = median(rounds(b));
+    const medians = pages.map((p) => median(rounds(p)));
     lines.push(
-      `${label}, median of the rounds' medians (fastest round): ${a.name} ${us(ma)} (${us(Math.min(...rounds(a)))}), ` +
-        `${b.name} ${us(mb)} (${us(Math.min(...rounds(b)))}); ratio ${(ma / mb).toFixed(3)}`,
+      `${label}, median of the rounds' medians (fastest round): ` +
+        `${pages.map((p, i) => `${p.name} ${us(medians[i])} (${us(Math.min(...rounds(p)))})`).join(', ')}; ${ratios(medians)}`,
     );
   }
   const sent = (p) => {
@@ -514,16 +526,14 @@ export function report(pages, options) {
     const same = bytes.every((v) => v === first.bytes);
     return { first, same, bytes: median(bytes), gzip: median(p.samples.sent.map((s) => s.gzip)) };
   };
-  const sa = sent(a);
-  const sb = sent(b);
+  const sents = pages.map(sent);
   lines.push(
-    `first visit, all responses' bytes (gzip -9 of each file): ${a.name} ${sa.bytes} bytes, ${kb(sa.bytes)} (${kb(sa.gzip)}), ` +
-      `${b.name} ${sb.bytes} bytes, ${kb(sb.bytes)} (${kb(sb.gzip)}); ratio ${(sa.bytes / sb.bytes).toFixed(3)} (${(sa.gzip / sb.gzip).toFixed(3)})`,
+    `first visit, all responses' bytes (gzip -9 of each file): ` +
+      `${pages.map((p, i) => `${p.name} ${sents[i].bytes} bytes, ${kb(sents[i].bytes)} (${kb(sents[i].gzip)})`).join(', ')}; ` +
+      `${ratios(sents.map((x) => x.bytes))} (gzip: ${ratios(sents.map((x) => x.gzip))})`,
   );
-  for (const [p, s] of [
-    [a, sa],
-    [b, sb],
-  ]) {
+  for (const [i, p] of pages.entries()) {
+    const s = sents[i];
     const list = (files) => [...files].map(([name, n]) => (n > 1 ? `${name} x${n}` : name)).join(', ');
     const confirmed = s.first.confirmed.size > 0 ? `; confirmed current, not sent (304): ${list(s.first.confirmed)}` : '';
     lines.push(

@@ -91,14 +91,47 @@ test('arguments: counts above zero, folders made absolute, anything else refused
   const options = parseArguments([]);
   for (const [name, value] of Object.entries(defaults)) assert.equal(options[name], value, name);
   assert.equal(options.self, false);
-  const given = parseArguments(['--rounds', '3', '--keys', '8', '--site', 'here', '--self']);
+  const given = parseArguments(['--rounds', '3', '--keys', '8', '--site', 'here', '--against', 'there', '--self']);
   assert.equal(given.rounds, 3);
   assert.equal(given.keys, 8);
   assert.equal(given.site, path.resolve('here'));
+  assert.equal(given.against, path.resolve('there'));
   assert.equal(given.self, true);
   for (const bad of [['--rounds', '0'], ['--starts', '1.5'], ['--changes'], ['--fast'], ['--site']]) {
     assert.throws(() => parseArguments(bad), undefined, bad.join(' '));
   }
+});
+
+// Pages with the given medians for every figure (each sample list holds the one value).
+function pagesWith(values) {
+  return Object.entries(values).map(([name, v]) => ({
+    name,
+    folder: `/${name}`,
+    samples: {
+      firstPaint: [v],
+      firstContentfulPaint: [v],
+      ready: [v, v - 1, v + 1],
+      batch: [[v], [v]],
+      thread: [[v]],
+      key: [[v]],
+      routed: [[v]],
+      sent: [{ requests: 1, bytes: v, gzip: v / 2, files: new Map([['index.html', 1]]), confirmed: new Map() }],
+    },
+  }));
+}
+
+test('the report gives every page its ratio to the yardstick, and a build its ratio to the one it is compared with', () => {
+  const options = { ...defaults };
+  const two = report(pagesWith({ quillomat: 300, bare: 200 }), options);
+  for (const figure of ['first paint', 'window ready', 'keystroke', 'real key', 'first visit']) {
+    const line = two.find((l) => !l.startsWith('==') && l.includes(figure));
+    assert.match(line, /ratio 1\.500\b/, line);
+  }
+  assert.match(two.find((l) => l.includes('window ready')), /difference \+100\.0 ms/);
+  const three = report(pagesWith({ quillomat: 300, against: 400, bare: 200 }), options);
+  const ready = three.find((l) => l.includes('window ready'));
+  assert.match(ready, /ratio 1\.500 and 2\.000 to bare; quillomat to against 0\.750/, ready);
+  assert.match(three[0], /quillomat \(\/quillomat\) and against \(\/against\) against bare/);
 });
 
 const short = { ...defaults, rounds: 1, starts: 2, batches: 2, changes: 10, keys: 4, self: false, site: siteFolder };
