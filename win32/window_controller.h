@@ -25,8 +25,8 @@ class WindowController {
   const WindowSession& Session() const { return session_; }
   void Show();
 
-  // The message loop's share: Copy Results on Ctrl+C, then Tab, the arrow keys and the access
-  // keys. True when the message was handled here.
+  // The message loop's share: the mouse for the tooltips, Copy Results on Ctrl+C, then Tab, the
+  // arrow keys and the access keys. True when the message was handled here.
   bool PreTranslate(MSG& message);
 
  private:
@@ -36,6 +36,7 @@ class WindowController {
   void LevelChosen();
   void ContextMenu(LPARAM at);
   void CopyResults();
+  void RelayToToolTips(const MSG& message);
   void AddToolTips();
   void ToolTipText(NMTTDISPINFOW& request);
   bool IsCopyKey(const MSG& message) const;

@@ -308,6 +308,54 @@ TEST_F(Win32WindowTest, ClearButtonsEmptyTheirGroupsAndDisableThemselves) {
   }
 }
 
+// A tip shows once the mouse rests on a label, which lets the mouse through to the window, and on
+// a level, which takes it itself.
+TEST_F(Win32WindowTest, ATooltipShowsWhereTheMouseRests) {
+  HWND tips = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND candidate, LPARAM found) {
+        wchar_t className[32]{};
+        GetClassNameW(candidate, className, 32);
+        if (std::wstring_view(className) != TOOLTIPS_CLASSW) return TRUE;
+        *reinterpret_cast<HWND*>(found) = candidate;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&tips));
+  ASSERT_NE(tips, nullptr);
+  const auto moveTo = [](POINT at) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+  };
+  for (C control : {C::lblSigLevel, C::opt90}) {
+    moveTo({0, 0});
+    for (int i = 0; i < 20 && IsWindowVisible(tips); ++i) {
+      Sleep(50);
+      Pump();
+    }
+    RECT box{};
+    GetWindowRect(Child(control), &box);
+    moveTo({(box.left + box.right) / 2, (box.top + box.bottom) / 2});
+    for (int i = 0; i < 100 && !IsWindowVisible(tips); ++i) {  // the tip waits half a second
+      Sleep(30);
+      Pump();
+    }
+    EXPECT_TRUE(IsWindowVisible(tips)) << ControlName(control);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    ASSERT_TRUE(SendMessageW(tips, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) << ControlName(control);
+    const UINT_PTR expected = table::Row(control).kind == table::Kind::OptionButton
+                                  ? reinterpret_cast<UINT_PTR>(Child(control))
+                                  : static_cast<UINT_PTR>(ControlId(control));
+    EXPECT_EQ(tool.uId, expected) << ControlName(control);
+  }
+  moveTo({0, 0});
+}
+
 TEST_F(Win32WindowTest, TabFollowsTheTabIndexes) {
   ASSERT_EQ(GetFocus(), Child(C::txtBase1));
   std::vector<std::string> order;
