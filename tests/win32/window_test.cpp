@@ -308,6 +308,17 @@ TEST_F(Win32WindowTest, ClearButtonsEmptyTheirGroupsAndDisableThemselves) {
   }
 }
 
+// The order of the child windows is what the dialog manager's Tab and accessibility tools follow.
+TEST_F(Win32WindowTest, TheChildWindowsComeInChildOrder) {
+  std::vector<std::string> children, expected;
+  for (HWND child = GetWindow(window->Window(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    const auto control = window->Widgets().ControlOf(child);
+    if (control) children.emplace_back(ControlName(*control));
+  }
+  for (C control : ChildOrder()) expected.emplace_back(ControlName(control));
+  EXPECT_EQ(children, expected);
+}
+
 // A tip shows once the mouse rests on a label, which lets the mouse through to the window, and on
 // a level, which takes it itself.
 TEST_F(Win32WindowTest, ATooltipShowsWhereTheMouseRests) {
