@@ -21,9 +21,10 @@
 #               is the noise in the ratios
 #
 # Everything runs inside tools/with_wine.sh, in its prefix and on its Xvfb. The ratios are those of
-# medians: start-up over all start-ups, keystrokes over the rounds' medians. Every start-up includes
-# Wine's starting a process, the same for both programs, so the start-up ratio understates what a
-# program's own start costs; the difference in milliseconds is that cost. A round takes seconds:
+# medians: start-up over all start-ups, keystrokes over the rounds' medians; in brackets, the
+# median of the rounds' own ratios, which load that changes from round to round disturbs less.
+# Every start-up includes Wine's starting a process, the same for both programs, so the start-up
+# ratio understates what a program's own start costs; the difference in milliseconds is that cost. A round takes seconds:
 # with no window manager on the Xvfb, Wine's X11 driver waits two seconds for each closing window.
 # Under Wine a single-line EDIT takes time that grows faster than the length of its text for every
 # change, so a paste's and the next keystrokes' times grow steeply with PASTE, the bare window's
@@ -113,11 +114,26 @@ median() {
     if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-# The numbers after word $2 of the lines that start with word $1, in every report of program $3.
-field() {
-  cat "$scratch/$3".*.txt | awk -v key="$1" -v word="$2" '$1 == key {
+# The numbers after word $2 of the lines that start with word $1 (all the line's numbers when $2 is
+# empty), in the reports named after them.
+numbers() {
+  local key=$1 word=$2
+  shift 2
+  cat "$@" | awk -v key="$key" -v word="$word" '$1 == key {
     if (word == "") { for (i = 2; i <= NF; i++) print $i }
     else for (i = 2; i < NF; i++) if ($i == word) print $(i + 1) }'
+}
+# Those numbers in every report of program $3.
+field() { numbers "$1" "$2" "$scratch/$3".*.txt; }
+# The median over the rounds of each round's ratio of the first program's median of those numbers
+# to the second's: a change of load from one round to the next cancels out.
+paired() {
+  local r ra rb
+  for ((r = 0; r < rounds; r++)); do
+    ra=$(numbers "$1" "$2" "$scratch/${names[0]}.$r.txt" | median)
+    rb=$(numbers "$1" "$2" "$scratch/${names[1]}.$r.txt" | median)
+    awk -v x="$ra" -v y="$rb" 'BEGIN { if (x != "nan" && y != "nan" && y > 0) print x / y }'
+  done | median
 }
 
 echo "machine: $(nproc) cores, $(uname -r); $(wine --version 2>/dev/null | tr -d '\r')"
@@ -144,8 +160,9 @@ startup_line() {
 read -r sa_med sa_min sa_max <<<"$(startup_line "$a")"
 read -r sb_med sb_min sb_max <<<"$(startup_line "$b")"
 awk -v a="$a" -v b="$b" -v am="$sa_med" -v an="$sa_min" -v ax="$sa_max" -v bm="$sb_med" -v bn="$sb_min" -v bx="$sb_max" \
-  'BEGIN { printf "start-up to painted window, median [min, max]: %s %.1f ms [%.1f, %.1f], %s %.1f ms [%.1f, %.1f]; ratio %.3f, difference %+.1f ms\n",
-           a, am, an, ax, b, bm, bn, bx, am / bm, am - bm }'
+  -v pr="$(paired startup_ms '')" \
+  'BEGIN { printf "start-up to painted window, median [min, max]: %s %.1f ms [%.1f, %.1f], %s %.1f ms [%.1f, %.1f]; ratio %.3f (of the rounds'"'"' ratios %.3f), difference %+.1f ms\n",
+           a, am, an, ax, b, bm, bn, bx, am / bm, pr, am - bm }'
 
 ka=$(field keystroke_summary_ms median "$a" | median)
 kb=$(field keystroke_summary_ms median "$b" | median)
@@ -155,21 +172,22 @@ else
   kna=$(field keystroke_summary_ms min "$a" | sort -g | head -n 1)
   knb=$(field keystroke_summary_ms min "$b" | sort -g | head -n 1)
   awk -v a="$a" -v b="$b" -v am="$ka" -v an="$kna" -v bm="$kb" -v bn="$knb" \
-    'BEGIN { printf "keystroke to repainted window, median of the rounds'"'"' medians (fastest): %s %.3f ms (%.3f), %s %.3f ms (%.3f); ratio %.3f\n",
-             a, am, an, b, bm, bn, am / bm }'
+    -v pr="$(paired keystroke_summary_ms median)" \
+    'BEGIN { printf "keystroke to repainted window, median of the rounds'"'"' medians (fastest): %s %.3f ms (%.3f), %s %.3f ms (%.3f); ratio %.3f (of the rounds'"'"' ratios %.3f)\n",
+             a, am, an, b, bm, bn, am / bm, pr }'
 fi
 
 if [ "$paste" -ne 0 ]; then
   pa=$(field paste_ms '' "$a" | median)
   pb=$(field paste_ms '' "$b" | median)
-  awk -v a="$a" -v b="$b" -v am="$pa" -v bm="$pb" -v n="$paste" \
-    'BEGIN { printf "paste of %d characters to repainted window, median of the rounds: %s %.1f ms, %s %.1f ms; ratio %.3f\n",
-             n, a, am, b, bm, am / bm }'
+  awk -v a="$a" -v b="$b" -v am="$pa" -v bm="$pb" -v n="$paste" -v pr="$(paired paste_ms '')" \
+    'BEGIN { printf "paste of %d characters to repainted window, median of the rounds: %s %.1f ms, %s %.1f ms; ratio %.3f (of the rounds'"'"' ratios %.3f)\n",
+             n, a, am, b, bm, am / bm, pr }'
   qa=$(field paste_keystroke_summary_ms median "$a" | median)
   qb=$(field paste_keystroke_summary_ms median "$b" | median)
-  awk -v a="$a" -v b="$b" -v am="$qa" -v bm="$qb" \
-    'BEGIN { printf "keystroke after the paste, median of the rounds'"'"' medians: %s %.2f ms, %s %.2f ms; ratio %.3f\n",
-             a, am, b, bm, am / bm }'
+  awk -v a="$a" -v b="$b" -v am="$qa" -v bm="$qb" -v pr="$(paired paste_keystroke_summary_ms median)" \
+    'BEGIN { printf "keystroke after the paste, median of the rounds'"'"' medians: %s %.2f ms, %s %.2f ms; ratio %.3f (of the rounds'"'"' ratios %.3f)\n",
+             a, am, b, bm, am / bm, pr }'
 fi
 
 wa=$(field peak_working_set_bytes '' "$a" | sort -g | tail -n 1)
