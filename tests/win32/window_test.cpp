@@ -27,7 +27,9 @@ struct SeenBox {
 };
 std::vector<SeenBox>* g_seen = nullptr;
 
-// Characters pasted into a box at once.
+// Characters pasted into a box at once. Under Wine an EDIT's every change takes time that grows
+// with about the square of its length: a bare EDIT takes 32 K characters in a second or two, 64 K
+// in a few seconds, 128 K in tens of them.
 constexpr int kPasted = 1 << 16;
 
 LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
