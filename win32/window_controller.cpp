@@ -69,7 +69,6 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
 
 WindowController::WindowController(HINSTANCE instance, const WindowSession::ControlsWrapper& wrap)
     : window_(instance, &WindowController::Procedure), session_(controls_, desktop_, wrap) {
-  AddToolTips();
   // Until here the window's messages went to the default procedure; from now on they are handled.
   SetWindowLongPtrW(window_.Window(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   session_.Run(&FormHandlers::Form_Load);
@@ -110,7 +109,7 @@ LRESULT WindowController::Handle(HWND window, UINT message, WPARAM wParam, LPARA
       SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       window_.Layout(HIWORD(wParam));
-      AddToolTips();
+      if (toolTips_ != nullptr) AddToolTips();
       return 0;
     }
     // A window that is not a dialog gives the focus to itself when it is activated again: give it
@@ -201,14 +200,16 @@ void WindowController::ContextMenu(LPARAM at) {
 
 // The mouse over the window and over the levels, the windows that have tips. The tooltips are told
 // from here rather than by subclassing those windows, which would cost a window property lookup at
-// the server for every message they receive.
+// the server for every message they receive; and they are made when the mouse first comes, as the
+// window's first paint needs none of them.
 void WindowController::RelayToToolTips(const MSG& message) {
   const bool mouse =
       (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) || message.message == WM_NCMOUSEMOVE;
-  if (!mouse || toolTips_ == nullptr) return;
+  if (!mouse) return;
   const std::optional<C> control = window_.ControlOf(message.hwnd);
-  if (message.hwnd == window_.Window() || (control && table::Row(*control).kind == table::Kind::OptionButton))
-    SendMessageW(toolTips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+  if (message.hwnd != window_.Window() && !(control && table::Row(*control).kind == table::Kind::OptionButton)) return;
+  if (toolTips_ == nullptr) AddToolTips();
+  SendMessageW(toolTips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
 // A label or a disabled box lets the mouse through to the window, so its tip is a rectangle of the

@@ -324,18 +324,20 @@ TEST_F(Win32WindowTest, TheChildWindowsComeInChildOrder) {
 // A tip shows once the mouse rests on a label, which lets the mouse through to the window, and on
 // a level, which takes it itself.
 TEST_F(Win32WindowTest, ATooltipShowsWhereTheMouseRests) {
-  HWND tips = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND candidate, LPARAM found) {
-        wchar_t className[32]{};
-        GetClassNameW(candidate, className, 32);
-        if (std::wstring_view(className) != TOOLTIPS_CLASSW) return TRUE;
-        *reinterpret_cast<HWND*>(found) = candidate;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&tips));
-  ASSERT_NE(tips, nullptr);
+  const auto findTips = [] {
+    HWND tips = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND candidate, LPARAM found) {
+          wchar_t className[32]{};
+          GetClassNameW(candidate, className, 32);
+          if (std::wstring_view(className) != TOOLTIPS_CLASSW) return TRUE;
+          *reinterpret_cast<HWND*>(found) = candidate;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&tips));
+    return tips;
+  };
   const auto moveTo = [](POINT at) {
     INPUT input{};
     input.type = INPUT_MOUSE;
@@ -344,6 +346,7 @@ TEST_F(Win32WindowTest, ATooltipShowsWhereTheMouseRests) {
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
   };
+  HWND tips = nullptr;
   for (C control : {C::lblSigLevel, C::opt90}) {
     moveTo({0, 0});
     for (int i = 0; i < 20 && IsWindowVisible(tips); ++i) {
@@ -353,10 +356,11 @@ TEST_F(Win32WindowTest, ATooltipShowsWhereTheMouseRests) {
     RECT box{};
     GetWindowRect(Child(control), &box);
     moveTo({(box.left + box.right) / 2, (box.top + box.bottom) / 2});
-    for (int i = 0; i < 100 && !IsWindowVisible(tips); ++i) {  // the tip waits half a second
+    for (int i = 0; i < 100 && !(tips = findTips(), IsWindowVisible(tips)); ++i) {  // the tip waits half a second
       Sleep(30);
       Pump();
     }
+    ASSERT_NE(tips, nullptr) << ControlName(control);
     EXPECT_TRUE(IsWindowVisible(tips)) << ControlName(control);
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
