@@ -2,6 +2,10 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
+#include <cstdint>
+
+#include "gif_image.h"
 #include "resource_ids.h"
 
 namespace quillomat::win32 {
@@ -38,7 +42,8 @@ Bytes ResourceBytes(HINSTANCE instance, int id) {
   return {static_cast<BYTE*>(LockResource(loaded)), SizeofResource(instance, found)};
 }
 
-HBITMAP ToBitmap(IWICBitmapSource* source, SIZE size) {
+// A 32-bit top-down bitmap of `size` and its pixels.
+HBITMAP NewBitmap(SIZE size, void*& bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = size.cx;
@@ -46,8 +51,12 @@ HBITMAP ToBitmap(IWICBitmapSource* source, SIZE size) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+HBITMAP ToBitmap(IWICBitmapSource* source, SIZE size) {
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = NewBitmap(size, bits);
   if (bitmap == nullptr) return nullptr;
   const UINT stride = static_cast<UINT>(size.cx) * 4;
   if (FAILED(source->CopyPixels(nullptr, stride, stride * static_cast<UINT>(size.cy), static_cast<BYTE*>(bits)))) {
@@ -57,12 +66,14 @@ HBITMAP ToBitmap(IWICBitmapSource* source, SIZE size) {
   return bitmap;
 }
 
-}  // namespace
+HBITMAP ToBitmap(const GifImage& image) {
+  void* bits = nullptr;
+  HBITMAP bitmap = NewBitmap({image.width, image.height}, bits);
+  if (bitmap != nullptr) std::ranges::copy(image.pixels, static_cast<std::uint32_t*>(bits));
+  return bitmap;
+}
 
-HBITMAP LoadBanner(HINSTANCE instance, UINT dpi, SIZE size) {
-  const Bytes bytes = ResourceBytes(instance, dpi > 96 ? kBanner2xResource : kBannerResource);
-  if (bytes.data == nullptr || size.cx <= 0 || size.cy <= 0) return nullptr;
-
+HBITMAP DecodeWithWic(const Bytes& bytes, bool twice, SIZE size) {
   Com<IWICImagingFactory> factory;
   Com<IWICStream> stream;
   Com<IWICBitmapDecoder> decoder;
@@ -73,8 +84,10 @@ HBITMAP LoadBanner(HINSTANCE instance, UINT dpi, SIZE size) {
                                                IID_PPV_ARGS(factory.Out()))) &&
                     SUCCEEDED(factory->CreateStream(stream.Out())) &&
                     SUCCEEDED(stream->InitializeFromMemory(bytes.data, bytes.size)) &&
-                    SUCCEEDED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                                               decoder.Out())) &&
+                    // The decoder by name: finding one for the stream would try every decoder installed.
+                    SUCCEEDED(CoCreateInstance(twice ? CLSID_WICPngDecoder : CLSID_WICGifDecoder, nullptr,
+                                               CLSCTX_INPROC_SERVER, IID_PPV_ARGS(decoder.Out()))) &&
+                    SUCCEEDED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)) &&
                     SUCCEEDED(decoder->GetFrame(0, frame.Out())) &&
                     SUCCEEDED(factory->CreateBitmapScaler(scaler.Out())) &&
                     SUCCEEDED(scaler->Initialize(frame.Get(), static_cast<UINT>(size.cx), static_cast<UINT>(size.cy),
@@ -83,6 +96,30 @@ HBITMAP LoadBanner(HINSTANCE instance, UINT dpi, SIZE size) {
                     SUCCEEDED(converter->Initialize(scaler.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
                                                     nullptr, 0, WICBitmapPaletteTypeCustom));
   return read ? ToBitmap(converter.Get(), size) : nullptr;
+}
+
+}  // namespace
+
+HBITMAP LoadBanner(HINSTANCE instance, UINT dpi, SIZE size) {
+  if (dpi <= 96) {
+    const Bytes bytes = ResourceBytes(instance, kBannerResource);
+    // At its own size the drawing needs no scaling, and the imaging component no loading.
+    if (const auto image = DecodeGif({bytes.data, bytes.size});
+        image && image->width == size.cx && image->height == size.cy)
+      return ToBitmap(*image);
+  }
+  return LoadBannerThroughWic(instance, dpi, size);
+}
+
+HBITMAP LoadBannerThroughWic(HINSTANCE instance, UINT dpi, SIZE size) {
+  const bool twice = dpi > 96;
+  const Bytes bytes = ResourceBytes(instance, twice ? kBanner2xResource : kBannerResource);
+  if (bytes.data == nullptr || size.cx <= 0 || size.cy <= 0) return nullptr;
+  // COM for as long as the imaging component works; a thread that has it already keeps it.
+  const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  HBITMAP bitmap = DecodeWithWic(bytes, twice, size);
+  if (com) CoUninitialize();
+  return bitmap;
 }
 
 }  // namespace quillomat::win32

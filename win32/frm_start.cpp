@@ -1,6 +1,7 @@
 #include "frm_start.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "banner_picture.h"
 #include "win32_table.h"
@@ -42,14 +43,11 @@ FrmStart::FrmStart(HINSTANCE instance, WNDPROC procedure) : instance_(instance) 
   dpi_ = GetDpiForWindow(window_);
   SetUpColours();
   CreateControls(instance);
-  OrderChildren();
-  Layout(dpi_);
+  SetBanner();
 }
 
 FrmStart::~FrmStart() {
   if (IsWindow(window_)) DestroyWindow(window_);
-  for (HFONT font : fittedFonts_)
-    if (font != nullptr) DeleteObject(font);
   for (HBRUSH brush : fixedBrushes_)
     if (brush != nullptr) DeleteObject(brush);
   FreeFonts();
@@ -76,33 +74,36 @@ void FrmStart::SetUpColours() {
   }
 }
 
+// The dialog manager's Tab follows the children's order, and each child comes after those
+// created before it: the controls are created in that order, each in its place with its font.
 void FrmStart::CreateControls(HINSTANCE instance) {
-  for (const table::ControlRow& row : table::Controls()) {
+  HDC measuring = CreateCompatibleDC(nullptr);
+  for (Control control : ChildOrder()) {
+    const table::ControlRow& row = table::Row(control);
     const Creation creation = CreationOf(row);
     const std::wstring text = row.kind == table::Kind::Picture ? std::wstring() : Wide(row.text);
-    HWND child =
-        CreateWindowExW(creation.exStyle, creation.className, text.c_str(), creation.style, 0, 0, 0, 0, window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row.control))), instance, nullptr);
+    const RECT box = ControlRect(row, dpi_);
+    HWND child = CreateWindowExW(creation.exStyle, creation.className, text.c_str(), creation.style, box.left, box.top,
+                                 box.right - box.left, box.bottom - box.top, window_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))), instance, nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row, measuring)), FALSE);
     if (row.kind == table::Kind::TextBox) SendMessageW(child, EM_SETLIMITTEXT, 0, 0);  // no limit
     if (row.kind == table::Kind::OptionButton && row.Has(table::kSelected))
       SendMessageW(child, BM_SETCHECK, BST_CHECKED, 0);
-    children_[Index(row.control)] = child;
+    children_[Index(control)] = child;
   }
+  DeleteDC(measuring);
 }
 
-// The window creates its controls in table order; the dialog manager's Tab follows the children's
-// order, which is then set apart from it.
-void FrmStart::OrderChildren() {
-  HWND after = HWND_TOP;
-  for (Control control : ChildOrder()) {
-    SetWindowPos(Child(control), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    after = Child(control);
-  }
+HFONT FrmStart::FontOf(const table::ControlRow& row, HDC measuring) {
+  const auto fontOf = [this, &row](int pixels) { return FontOfHeight(row.font, pixels); };
+  return fontOf(row.kind == table::Kind::Label ? FittedPixels(row, dpi_, measuring, fontOf)
+                                               : table::PixelSize(row.font, static_cast<int>(dpi_)));
 }
 
-HFONT FrmStart::FontFor(table::Font font) {
-  HFONT& made = fonts_[{font.points, font.weight}];
-  if (made == nullptr) made = CreateTableFont(font, dpi_);
+HFONT FrmStart::FontOfHeight(table::Font font, int pixels) {
+  HFONT& made = fonts_[{font.points, font.weight, pixels}];
+  if (made == nullptr) made = CreateTableFont(font, pixels);
   return made;
 }
 
@@ -113,32 +114,29 @@ void FrmStart::FreeFonts() {
 
 void FrmStart::Layout(UINT dpi) {
   dpi_ = dpi;
-  std::map<std::pair<double, int>, HFONT> oldFonts;
-  oldFonts.swap(fonts_);
+  auto oldFonts = std::exchange(fonts_, {});
+  HDC measuring = CreateCompatibleDC(nullptr);
   for (const table::ControlRow& row : table::Controls()) {
     HWND child = Child(row.control);
     const RECT box = ControlRect(row, dpi);
     SetWindowPos(child, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    HFONT font = FontFor(row.font);
-    if (row.kind == table::Kind::Label) {
-      HFONT& fitted = fittedFonts_[Index(row.control)];
-      if (fitted != nullptr) DeleteObject(fitted);
-      fitted = CreateFittedFont(row, dpi);
-      font = fitted;
-    }
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row, measuring)), FALSE);
   }
+  DeleteDC(measuring);
   for (auto& [key, font] : oldFonts) DeleteObject(font);
+  SetBanner();
+  InvalidateRect(window_, nullptr, TRUE);
+}
 
+void FrmStart::SetBanner() {
   HWND picture = Child(Control::Image1);
   RECT inside{};
   GetClientRect(picture, &inside);
-  HBITMAP banner = LoadBanner(instance_, dpi, {inside.right, inside.bottom});
+  HBITMAP banner = LoadBanner(instance_, dpi_, {inside.right, inside.bottom});
   SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner));
   if (banner_ != nullptr) DeleteObject(banner_);
   banner_ = banner;
-  InvalidateRect(window_, nullptr, TRUE);
 }
 
 void FrmStart::CentreOnWorkArea() {

@@ -6,7 +6,7 @@
 #include <array>
 #include <map>
 #include <optional>
-#include <utility>
+#include <tuple>
 
 #include "form_controls.h"
 #include "window_table.h"
@@ -16,8 +16,8 @@ namespace quillomat::win32 {
 
 class FrmStart {
  public:
-  // Creates the window, hidden, and its 36 controls in table order; `procedure` receives the
-  // window's messages.
+  // Creates the window, hidden, and its 36 controls in their places at the window's density;
+  // `procedure` receives the window's messages.
   FrmStart(HINSTANCE instance, WNDPROC procedure);
   FrmStart(const FrmStart&) = delete;
   FrmStart& operator=(const FrmStart&) = delete;
@@ -29,7 +29,7 @@ class FrmStart {
   std::optional<Control> ControlOfId(UINT_PTR id) const;
   UINT Dpi() const { return dpi_; }
 
-  // Places every control, its font and the banner for the monitor's density.
+  // Places every control again, with its font and the banner, for a new density.
   void Layout(UINT dpi);
   // The frame around a client area of the window's size at its density, centred on the work area.
   void CentreOnWorkArea();
@@ -41,18 +41,20 @@ class FrmStart {
 
  private:
   void CreateControls(HINSTANCE instance);
-  void OrderChildren();
   void SetUpColours();
-  HFONT FontFor(table::Font font);
+  // The control's font at the window's density, fitted for a label; `measuring` measures text.
+  HFONT FontOf(const table::ControlRow& row, HDC measuring);
+  HFONT FontOfHeight(table::Font font, int pixels);
   void FreeFonts();
+  void SetBanner();
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
   UINT dpi_ = 96;
   std::array<HWND, kControlCount> children_{};
   std::array<HBRUSH, kControlCount> fixedBrushes_{};
-  std::map<std::pair<double, int>, HFONT> fonts_;
-  std::array<HFONT, kControlCount> fittedFonts_{};
+  // By points, weight and height in pixels: the controls that show a font alike share it.
+  std::map<std::tuple<double, int, int>, HFONT> fonts_;
   HBITMAP banner_ = nullptr;
 };
 

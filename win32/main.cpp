@@ -1,13 +1,10 @@
 // Quillomat for Windows: the window frmStart on the standard controls.
-#include <objbase.h>
-
 #include "window_controller.h"
 #include "windows_api.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // The manifest asks for per-monitor density awareness; where it is not read, ask here.
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for the imaging component
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 
@@ -23,6 +20,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     status = static_cast<int>(message.wParam);
   }
-  CoUninitialize();
   return status;
 }

@@ -38,8 +38,12 @@ bool Win32Controls::Value(Control optionButton) const {
   return SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// ShowWindow asks the server to move a window even when it already is as asked, and the handlers
+// show the results again at every keystroke.
 void Win32Controls::SetVisible(Control control, bool visible) {
-  ShowWindow(window_.Child(control), visible ? SW_SHOWNA : SW_HIDE);
+  HWND child = window_.Child(control);
+  if (((GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0) != visible)
+    ShowWindow(child, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void Win32Controls::SetEnabled(Control control, bool enabled) { EnableWindow(window_.Child(control), enabled); }

@@ -90,9 +90,7 @@ COLORREF ColourRef(table::Colour colour) {
   return RGB((colour.rgb >> 16) & 0xFF, (colour.rgb >> 8) & 0xFF, colour.rgb & 0xFF);
 }
 
-namespace {
-
-HFONT CreateFontOfHeight(table::Font font, int pixels) {
+HFONT CreateTableFont(table::Font font, int pixels) {
   LOGFONTW face{};
   face.lfHeight = -pixels;
   face.lfWeight = font.weight;
@@ -103,34 +101,22 @@ HFONT CreateFontOfHeight(table::Font font, int pixels) {
   return CreateFontIndirectW(&face);
 }
 
-int TextWidth(HFONT font, std::wstring_view text) {
-  HDC dc = GetDC(nullptr);
-  const HGDIOBJ old = SelectObject(dc, font);
-  SIZE extent{};
-  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return extent.cx;
-}
-
-}  // namespace
-
-HFONT CreateTableFont(table::Font font, UINT dpi) {
-  return CreateFontOfHeight(font, table::PixelSize(font, static_cast<int>(dpi)));
-}
-
-HFONT CreateFittedFont(const table::ControlRow& row, UINT dpi) {
+int FittedPixels(const table::ControlRow& row, UINT dpi, HDC dc, const std::function<HFONT(int pixels)>& fontOf) {
   const std::u16string_view widest = row.widest.empty() ? row.text : row.widest;
   const std::wstring text(widest.begin(), widest.end());
   const int room = table::Pixels(row.box.width, static_cast<int>(dpi));
   const int size = table::PixelSize(row.font, static_cast<int>(dpi));
+  const int smallest = size - std::max(1, size / 10);
   // A pixel smaller at a time, never by more than a tenth, until the text fits.
-  for (int pixels = size; pixels > size - std::max(1, size / 10); --pixels) {
-    HFONT font = CreateFontOfHeight(row.font, pixels);
-    if (TextWidth(font, text) <= room) return font;
-    DeleteObject(font);
+  int pixels = size;
+  for (; pixels > smallest; --pixels) {
+    const HGDIOBJ old = SelectObject(dc, fontOf(pixels));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    if (extent.cx <= room) break;
   }
-  return CreateFontOfHeight(row.font, size - std::max(1, size / 10));
+  return pixels;
 }
 
 std::array<Control, kControlCount> ChildOrder() {

@@ -3,6 +3,7 @@
 // density, colours and fonts, and the order of the child windows.
 
 #include <array>
+#include <functional>
 
 #include "window_table.h"
 #include "windows_api.h"
@@ -28,9 +29,12 @@ SIZE ClientSize(UINT dpi);
 // The index GetSysColor and GetSysColorBrush take for a colour role.
 int SystemColourIndex(table::SystemColour colour);
 COLORREF ColourRef(table::Colour colour);
-HFONT CreateTableFont(table::Font font, UINT dpi);
-// A label's font, a little smaller where the substitute face would not show its widest text whole.
-HFONT CreateFittedFont(const table::ControlRow& row, UINT dpi);
+// The table's face at `font`'s weight, `pixels` tall.
+HFONT CreateTableFont(table::Font font, int pixels);
+// The height in pixels of a label's font at `dpi`: its table size, or a little smaller where the
+// substitute face would not show its widest text whole. `fontOf` gives the label's font at a
+// height; `dc` measures the text.
+int FittedPixels(const table::ControlRow& row, UINT dpi, HDC dc, const std::function<HFONT(int pixels)>& fontOf);
 
 // Child windows in tab-index order, which the dialog manager's Tab follows; each input box's
 // caption label comes just before the box, so that accessibility tools name the box by it.

@@ -80,7 +80,6 @@ WindowController::WindowController(HINSTANCE instance, const WindowSession::Cont
     : window_(instance, &WindowController::Procedure),
       session_(controls_, desktop_, wrap),
       accessible_(window_, session_, std::move(annotation)) {
-  AddToolTips();
   session_.OnRunEnd([this] { accessible_.RunEnded(); });
   if (ScreenReaderRuns()) accessible_.ClientSeen();
   // Until here the window's messages went to the default procedure; from now on they are handled.
@@ -131,7 +130,7 @@ LRESULT WindowController::Handle(HWND window, UINT message, WPARAM wParam, LPARA
       SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       window_.Layout(HIWORD(wParam));
-      AddToolTips();
+      if (toolTips_ != nullptr) AddToolTips();
       return 0;
     }
     // A window that is not a dialog gives the focus to itself when it is activated again: give it
@@ -212,6 +211,7 @@ bool WindowController::IsCopyKey(const MSG& message) const {
 }
 
 bool WindowController::PreTranslate(MSG& message) {
+  RelayToToolTips(message);
   if (IsCopyKey(message)) {
     // An input box keeps Ctrl+C while it has text selected to copy.
     const std::optional<C> box = window_.ControlOf(message.hwnd);
@@ -252,6 +252,20 @@ void WindowController::BoxMenu(HWND box, LPARAM at) {
   if (ShowBoxMenu(box, window_.Window(), at, session_.ResultsCurrent()) == kCopyResultsCommand) CopyResults();
 }
 
+// The mouse over the window and over the levels, the windows that have tips. The tooltips are told
+// from here rather than by subclassing those windows, which would cost a window property lookup at
+// the server for every message they receive; and they are made when the mouse first comes, as the
+// window's first paint needs none of them.
+void WindowController::RelayToToolTips(const MSG& message) {
+  const bool mouse =
+      (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) || message.message == WM_NCMOUSEMOVE;
+  if (!mouse) return;
+  const std::optional<C> control = window_.ControlOf(message.hwnd);
+  if (message.hwnd != window_.Window() && !(control && table::Row(*control).kind == table::Kind::OptionButton)) return;
+  if (toolTips_ == nullptr) AddToolTips();
+  SendMessageW(toolTips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+}
+
 // A label or a disabled box lets the mouse through to the window, so its tip is a rectangle of the
 // window's; an option button takes the mouse, so its tip is its own. Texts are asked for when shown.
 void WindowController::AddToolTips() {
@@ -263,17 +277,15 @@ void WindowController::AddToolTips() {
   const auto add = [this, window](C control) {
     TOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_SUBCLASS;
+    tool.uFlags = 0;
     tool.hwnd = window;
     tool.lpszText = LPSTR_TEXTCALLBACKW;
-    HWND child = window_.Child(control);
     if (table::Row(control).kind == table::Kind::OptionButton) {
       tool.uFlags |= TTF_IDISHWND;
-      tool.uId = reinterpret_cast<UINT_PTR>(child);
+      tool.uId = reinterpret_cast<UINT_PTR>(window_.Child(control));
     } else {
       tool.uId = static_cast<UINT_PTR>(ControlId(control));
-      GetWindowRect(child, &tool.rect);
-      MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&tool.rect), 2);
+      tool.rect = ControlRect(table::Row(control), window_.Dpi());
     }
     SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   };

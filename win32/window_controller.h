@@ -31,8 +31,8 @@ class WindowController {
   const AccessibleTexts& Accessible() const { return accessible_; }
   void Show();
 
-  // The message loop's share: Copy Results on Ctrl+C, then Tab, the arrow keys and the access
-  // keys. True when the message was handled here.
+  // The message loop's share: the mouse for the tooltips, Copy Results on Ctrl+C, then Tab, the
+  // arrow keys and the access keys. True when the message was handled here.
   bool PreTranslate(MSG& message);
 
  private:
@@ -48,6 +48,7 @@ class WindowController {
   void ContextMenu(LPARAM at);
   void BoxMenu(HWND box, LPARAM at);
   void CopyResults();
+  void RelayToToolTips(const MSG& message);
   void AddToolTips();
   void ToolTipText(NMTTDISPINFOW& request);
   bool IsCopyKey(const MSG& message) const;

@@ -2,7 +2,7 @@
 // program until its window is up and painted, and how long from a keystroke in its first input
 // until the window has repainted. Also the target's peak working set and its file size.
 //
-//   window_bench.exe TARGET.exe [--runs N] [--keystrokes N]
+//   window_bench.exe TARGET.exe [--runs N] [--keystrokes N] [--paste CHARS] [--paste-keystrokes N]
 //
 // Start-up, once per run: from CreateProcess until the target's top-level window is painted.
 // "Painted" means: the process has reached its message loop (WaitForInputIdle), it has a visible
@@ -17,7 +17,16 @@
 // it returns once the input, its change notification and whatever the program does about it are
 // done), followed by RedrawWindow(RDW_UPDATENOW | RDW_ALLCHILDREN) on the top-level window, which
 // returns once every window that the keystroke invalidated has painted. The time of both is the
-// keystroke's. The peak working set is read after the keystrokes, then the window gets WM_CLOSE.
+// keystroke's.
+//
+// Paste, in the last run only, after the keystrokes and when --paste is given: CHARS characters
+// (zeros, then 200, so that the input still reads 200 and the program calculates as before) are
+// put on the clipboard and the whole text of input 113 is selected, outside the timed span; then,
+// timed, the input gets WM_PASTE and the top-level window RedrawWindow as above. The input must
+// then hold exactly those characters. The keystrokes after it (--paste-keystrokes, default 20)
+// are timed as the others, a digit or a backspace at the end of the pasted text. A paste that has
+// not ended within five minutes counts as not measured. The peak working set is read after all of
+// it, then the window gets WM_CLOSE.
 //
 // This program is a benchmark: it prints figures and judges none. It exits non-zero only when it
 // cannot measure (the target does not start, shows no window, or does not take the keystrokes).
@@ -36,6 +45,7 @@ namespace quillomat {
 namespace {
 
 constexpr DWORD kTimeoutMs = 20000;
+constexpr DWORD kPasteTimeoutMs = 300000;
 constexpr int kInputId = 113;
 
 // The typical run's figures, in the order txtBase1, txtResp1, txtBase2, txtResp2.
@@ -49,6 +59,8 @@ struct Options {
   std::wstring target;
   int runs = 10;
   int keystrokes = 200;
+  int paste = 0;  // characters; none when 0
+  int pasteKeystrokes = 20;
 };
 
 struct Summary {
@@ -81,10 +93,10 @@ double NowMs() {
   return static_cast<double>(now.QuadPart) / ticksPerMs;
 }
 
-std::optional<int> ReadCount(const wchar_t* text) {
+std::optional<int> ReadCount(const wchar_t* text, long largest = 1000000) {
   wchar_t* end = nullptr;
   long value = std::wcstol(text, &end, 10);
-  if (end == text || *end != L'\0' || value < 1 || value > 1000000) return std::nullopt;
+  if (end == text || *end != L'\0' || value < 1 || value > largest) return std::nullopt;
   return static_cast<int>(value);
 }
 
@@ -92,10 +104,17 @@ std::optional<Options> ReadOptions(int argc, wchar_t** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
     std::wstring argument = argv[i];
-    if ((argument == L"--runs" || argument == L"--keystrokes") && i + 1 < argc) {
+    if ((argument == L"--runs" || argument == L"--keystrokes" || argument == L"--paste-keystrokes") && i + 1 < argc) {
       std::optional<int> count = ReadCount(argv[++i]);
       if (!count) return std::nullopt;
-      (argument == L"--runs" ? options.runs : options.keystrokes) = *count;
+      (argument == L"--runs"         ? options.runs
+       : argument == L"--keystrokes" ? options.keystrokes
+                                     : options.pasteKeystrokes) = *count;
+    } else if (argument == L"--paste" && i + 1 < argc) {
+      // The pasted text must end in the three digits of 200.
+      std::optional<int> count = ReadCount(argv[++i], 1L << 26);
+      if (!count || *count < 3) return std::nullopt;
+      options.paste = *count;
     } else if (!argument.empty() && argument[0] != L'-' && options.target.empty()) {
       options.target = argument;
     } else {
@@ -207,6 +226,20 @@ void Type(HWND control, const wchar_t* text) {
 
 void Repaint(HWND window) { RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
+// The milliseconds of each of `count` keystrokes into `input`, a digit or a backspace alternately.
+std::vector<double> TimeKeys(HWND window, HWND input, int count) {
+  std::vector<double> samples;
+  samples.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    bool digit = i % 2 == 0;
+    double start = NowMs();
+    SendMessageW(input, WM_CHAR, digit ? L'1' : L'\b', 1);
+    Repaint(window);
+    samples.push_back(NowMs() - start);
+  }
+  return samples;
+}
+
 // The milliseconds of each keystroke: none when the target has no input 113, nothing at all when
 // its input does not take the keystrokes.
 std::optional<std::vector<double>> TimeKeystrokes(HWND window, int keystrokes) {
@@ -229,15 +262,7 @@ std::optional<std::vector<double>> TimeKeystrokes(HWND window, int keystrokes) {
     return std::nullopt;
   }
 
-  std::vector<double> samples;
-  samples.reserve(static_cast<size_t>(keystrokes));
-  for (int i = 0; i < keystrokes; ++i) {
-    bool digit = i % 2 == 0;
-    double start = NowMs();
-    SendMessageW(input, WM_CHAR, digit ? L'1' : L'\b', 1);
-    Repaint(window);
-    samples.push_back(NowMs() - start);
-  }
+  std::vector<double> samples = TimeKeys(window, input, keystrokes);
   // That the input really took the digits and the backspaces: a benchmark of ignored keys measures nothing.
   std::wstring expected = keystrokes % 2 == 1 ? typed + L"1" : typed;
   if (TextOf(input) != expected) {
@@ -246,6 +271,71 @@ std::optional<std::vector<double>> TimeKeystrokes(HWND window, int keystrokes) {
     return std::nullopt;
   }
   return samples;
+}
+
+bool PutOnClipboard(const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  bool put = false;
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
+    auto* bytes = static_cast<wchar_t*>(GlobalLock(memory));
+    std::copy_n(text.c_str(), text.size() + 1, bytes);
+    GlobalUnlock(memory);
+    put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (!put) GlobalFree(memory);
+  }
+  CloseClipboard();
+  return put;
+}
+
+// The input's whole text, however long.
+std::wstring WholeTextOf(HWND control) {
+  auto length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+  length = SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(std::max<LRESULT>(length, 0)));
+  return text;
+}
+
+struct PasteTimes {
+  double paste = 0;
+  std::vector<double> keystrokes;
+};
+
+// The paste and the keystrokes after it (see the top of the file); nothing, with the reason
+// printed, when the input does not take them.
+std::optional<PasteTimes> TimePaste(HWND window, int characters, int keystrokes) {
+  HWND input = GetDlgItem(window, kInputId);
+  if (input == nullptr) return std::nullopt;
+  const std::wstring pasted = std::wstring(static_cast<size_t>(characters) - 3, L'0') + L"200";
+  if (!PutOnClipboard(pasted)) {
+    std::fprintf(stderr, "window_bench: cannot put %d characters on the clipboard\n", characters);
+    return std::nullopt;
+  }
+  SendMessageW(input, EM_SETSEL, 0, -1);
+
+  PasteTimes times;
+  double start = NowMs();
+  DWORD_PTR result = 0;
+  if (SendMessageTimeoutW(input, WM_PASTE, 0, 0, SMTO_NORMAL, kPasteTimeoutMs, &result) == 0) {
+    std::fprintf(stderr, "window_bench: a paste of %d characters did not end within %lu s\n", characters,
+                 kPasteTimeoutMs / 1000);
+    return std::nullopt;
+  }
+  Repaint(window);
+  times.paste = NowMs() - start;
+  if (WholeTextOf(input) != pasted) {
+    std::fprintf(stderr, "window_bench: input %d holds %zu characters after a paste of %d\n", kInputId,
+                 WholeTextOf(input).size(), characters);
+    return std::nullopt;
+  }
+
+  times.keystrokes = TimeKeys(window, input, keystrokes);
+  if (WholeTextOf(input) != (keystrokes % 2 == 1 ? pasted + L"1" : pasted)) {
+    std::fprintf(stderr, "window_bench: input %d did not take the keystrokes after the paste\n", kInputId);
+    return std::nullopt;
+  }
+  return times;
 }
 
 std::optional<unsigned long long> FileBytes(const std::wstring& path) {
@@ -260,6 +350,8 @@ int Run(const Options& options) {
 
   std::vector<double> startups;
   std::optional<std::vector<double>> keystrokes;
+  std::optional<PasteTimes> paste;
+  bool pasteFailed = false;
   SIZE_T peakWorkingSet = 0;
   for (int run = 0; run < options.runs; ++run) {
     Target target;
@@ -271,6 +363,10 @@ int Run(const Options& options) {
     startups.push_back(*startup);
     if (run == options.runs - 1) {
       keystrokes = TimeKeystrokes(target.window, options.keystrokes);
+      if (keystrokes && !keystrokes->empty() && options.paste > 0) {
+        paste = TimePaste(target.window, options.paste, options.pasteKeystrokes);
+        pasteFailed = !paste;
+      }
       PROCESS_MEMORY_COUNTERS counters{};
       counters.cb = sizeof counters;
       if (GetProcessMemoryInfo(target.process.hProcess, &counters, sizeof counters)) {
@@ -291,8 +387,15 @@ int Run(const Options& options) {
     std::printf("keystroke_summary_ms min %.3f median %.3f p90 %.3f max %.3f keystrokes %zu\n", keystroke.min,
                 keystroke.median, keystroke.p90, keystroke.max, keystrokes->size());
   }
+  if (paste) {
+    std::printf("paste_chars %d\n", options.paste);
+    std::printf("paste_ms %.3f\n", paste->paste);
+    Summary after = Summarize(paste->keystrokes);
+    std::printf("paste_keystroke_summary_ms min %.3f median %.3f p90 %.3f max %.3f keystrokes %zu\n", after.min,
+                after.median, after.p90, after.max, paste->keystrokes.size());
+  }
   if (peakWorkingSet != 0) std::printf("peak_working_set_bytes %zu\n", static_cast<size_t>(peakWorkingSet));
-  return keystrokes ? 0 : 1;
+  return keystrokes && !pasteFailed ? 0 : 1;
 }
 
 }  // namespace
@@ -301,7 +404,9 @@ int Run(const Options& options) {
 int wmain(int argc, wchar_t** argv) {
   std::optional<quillomat::Options> options = quillomat::ReadOptions(argc, argv);
   if (!options) {
-    std::fprintf(stderr, "usage: window_bench.exe TARGET.exe [--runs N] [--keystrokes N]\n");
+    std::fprintf(stderr,
+                 "usage: window_bench.exe TARGET.exe [--runs N] [--keystrokes N] [--paste CHARS] "
+                 "[--paste-keystrokes N]\n");
     return 2;
   }
   return quillomat::Run(*options);
