@@ -1,12 +1,15 @@
 #!/usr/bin/env node
 // A small static server for the web page: serves one folder on 127.0.0.1, with the MIME types a
-// browser insists on (a .wasm only compiles while streaming as application/wasm) and no caching, so
-// that a reload always shows the latest build. Nothing outside the folder is served.
+// browser insists on (a .wasm only compiles while streaming as application/wasm). A browser must
+// check every response with the server before it uses a copy it kept (no-cache), so that a reload
+// always shows the latest build: a file's ETag is a hash of its contents, and a request naming the
+// current one is answered 304 Not Modified, without the file. Nothing outside the folder is served.
 //
 //   node tools/serve_web.mjs [FOLDER] [--port N]     (FOLDER defaults to build/web/site, N to 8000)
 //
 // The browser tests import createSiteServer and listen on a free port instead.
 
+import crypto from 'node:crypto';
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
@@ -28,8 +31,19 @@ export const mimeTypes = {
 };
 
 function send(response, status, headers, body) {
-  response.writeHead(status, { 'Cache-Control': 'no-store', ...headers });
+  response.writeHead(status, { 'Cache-Control': 'no-cache', ...headers });
   response.end(body);
+}
+
+const entityTag = (body) => `"${crypto.createHash('sha256').update(body).digest('base64url').slice(0, 22)}"`;
+
+// Whether an If-None-Match header names the tag (or any tag, "*").
+function names(header, tag) {
+  if (header === undefined) return false;
+  return header.split(',').some((named) => {
+    const trimmed = named.trim();
+    return trimmed === '*' || trimmed === tag || trimmed === `W/${tag}`;
+  });
 }
 
 function refuse(response, status, text) {
@@ -93,16 +107,16 @@ async function handle(root, request, response) {
     refuse(response, 404, 'Not Found');
     return;
   }
-  const type = mimeTypes[path.extname(file).toLowerCase()] ?? 'application/octet-stream';
-  const headers = { 'Content-Type': type, 'Content-Length': stats.size, 'X-Content-Type-Options': 'nosniff' };
-  if (request.method === 'HEAD') {
-    send(response, 200, headers, '');
+  // Read whole, so that the tag is always that of the bytes sent.
+  const body = await fs.promises.readFile(file);
+  const tag = entityTag(body);
+  if (names(request.headers['if-none-match'], tag)) {
+    send(response, 304, { ETag: tag }, '');
     return;
   }
-  response.writeHead(200, { 'Cache-Control': 'no-store', ...headers });
-  fs.createReadStream(file)
-    .on('error', () => response.destroy())
-    .pipe(response);
+  const type = mimeTypes[path.extname(file).toLowerCase()] ?? 'application/octet-stream';
+  const headers = { 'Content-Type': type, 'Content-Length': body.length, 'X-Content-Type-Options': 'nosniff', ETag: tag };
+  send(response, 200, headers, request.method === 'HEAD' ? '' : body);
 }
 
 // An http.Server for the folder; it is not yet listening.

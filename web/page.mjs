@@ -2,6 +2,7 @@
 // program asks for, its message box, the tooltips, the access keys, Copy Results, the address that
 // shares a comparison, the end of the program and offline use. The program itself is
 // quillomat.wasm, which quillomat.js loads; it calls the page through `page` below (page_api.js).
+// The site's page.mjs has the loader itself in place of this import (write_page_module.cmake).
 import createQuillomat from './quillomat.js';
 
 // The events the program asks for (page_api.h).
@@ -38,8 +39,13 @@ const page = {
     return true;
   },
   caption: (control) => elements[control].textContent,
+  // The caption's one text node takes the new text, so the label keeps what the browser laid out
+  // for it and the next layout redoes less than for a new node.
   setCaption(control, text) {
-    elements[control].textContent = text;
+    const label = elements[control];
+    const node = label.firstChild;
+    if (node !== null && node === label.lastChild && node.nodeType === Node.TEXT_NODE) node.data = text;
+    else label.textContent = text;
   },
   checked: (control) => elements[control].checked,
   setVisible(control, visible) {
@@ -58,6 +64,9 @@ const page = {
     explanation = { text, lines };
   },
 };
+
+// The program compiles from here on, while the rest of the page gets ready.
+const programLoaded = createQuillomat({ page });
 
 // --- The message box ------------------------------------------------------------------------
 
@@ -260,14 +269,23 @@ function describeVerdict() {
   if (description.textContent !== explanation.text) description.textContent = explanation.text;
 }
 
+// A keystroke only notes its time; the one timer waits on until the typing has paused.
 let pause = 0;
+let lastEvent = 0;
+function paused() {
+  const rest = lastEvent + kPause - performance.now();
+  if (rest > 0) {
+    pause = setTimeout(paused, rest);
+    return;
+  }
+  pause = 0;
+  if (program === null || ended) return;
+  share();
+  describeVerdict();
+}
 function afterEvent() {
-  clearTimeout(pause);
-  pause = setTimeout(() => {
-    if (program === null || ended) return;
-    share();
-    describeVerdict();
-  }, kPause);
+  lastEvent = performance.now();
+  if (pause === 0) pause = setTimeout(paused, kPause);
 }
 
 addEventListener('hashchange', () => {
@@ -301,18 +319,19 @@ const measure = document.createElement('canvas').getContext('2d');
 const wide = matchMedia(`(min-width: ${frmStart.dataset.width}px)`);
 
 function fitWidest() {
-  for (const value of frmStart.querySelectorAll('[data-widest]')) {
-    value.style.letterSpacing = '';
-    if (!wide.matches) continue;
+  const values = [...frmStart.querySelectorAll('[data-widest]')];
+  for (const value of values) value.style.letterSpacing = '';
+  if (!wide.matches) return;
+  // All measured before any is spaced, so that the page is laid out once for them all.
+  const spacings = values.map((value) => {
     const style = getComputedStyle(value);
     measure.font = `${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
     const text = value.dataset.widest;
     const room = value.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
     const excess = measure.measureText(text).width - room;
-    if (excess <= 0) continue;
-    const closer = Math.min(excess / text.length, parseFloat(style.fontSize) / 10);
-    value.style.letterSpacing = `${-closer}px`;
-  }
+    return excess <= 0 ? '' : `${-Math.min(excess / text.length, parseFloat(style.fontSize) / 10)}px`;
+  });
+  values.forEach((value, i) => (value.style.letterSpacing = spacings[i]));
 }
 wide.addEventListener('change', fitWidest);
 
@@ -325,13 +344,18 @@ function firstInTabOrder() {
 }
 
 async function start() {
-  program = await createQuillomat({ page });
-  frmStart.inert = false;
   fitWidest();
+  program = await programLoaded;
+  frmStart.inert = false;
   enterShared();
   // A phone would open its keyboard over the page.
   if (!matchMedia('(pointer: coarse)').matches) firstInTabOrder()?.focus();
-  if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+  // Offline use waits until the page has loaded, so that the worker takes nothing from the start.
+  if ('serviceWorker' in navigator) {
+    const register = () => navigator.serviceWorker.register('sw.js').catch(() => {});
+    if (document.readyState === 'complete') setTimeout(register);
+    else addEventListener('load', register, { once: true });
+  }
 }
 
 start().catch((error) => {

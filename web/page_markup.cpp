@@ -284,14 +284,13 @@ std::string PageHtml(const PageFiles& files) {
   html += "<meta name=\"color-scheme\" content=\"light dark\">\n";
   html += "<title>" + Escaped(Window().title) + "</title>\n";
   html += "<link rel=\"stylesheet\" href=" + href(files.styleSheet) + ">\n";
-  html += "<link rel=\"modulepreload\" href=" + href(files.programScript) + ">\n";
+  html += "<script type=\"module\" src=" + href(files.pageScript) + "></script>\n";
   html +=
       "<link rel=\"preload\" href=" + href(files.program) + " as=\"fetch\" type=\"application/wasm\" crossorigin>\n";
   html += "<link rel=\"manifest\" href=" + href(files.manifest) + ">\n";
   html += "<link rel=\"icon\" href=" + href(files.icon16) + " sizes=\"16x16\">\n";
   html += "<link rel=\"icon\" href=" + href(files.icon32) + " sizes=\"32x32\">\n";
   html += "<link rel=\"apple-touch-icon\" href=" + href(files.touchIcon) + ">\n";
-  html += "<script type=\"module\" src=" + href(files.pageScript) + "></script>\n";
   html += "</head>\n<body>\n";
   html += WindowHtml(files);
   html += DescriptionsHtml();

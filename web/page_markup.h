@@ -9,7 +9,7 @@ namespace quillomat::web {
 
 // The address of each file the page names, relative to the page.
 struct PageFiles {
-  std::string_view styleSheet, pageScript, programScript, program, manifest;
+  std::string_view styleSheet, pageScript, program, manifest;
   std::string_view banner, banner2x;
   std::string_view icon16, icon32, touchIcon;
 };

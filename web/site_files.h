@@ -8,7 +8,6 @@ namespace quillomat::web {
 inline constexpr PageFiles kSiteFiles{
     .styleSheet = "quillomat.css",
     .pageScript = "page.mjs",
-    .programScript = "quillomat.js",
     .program = "quillomat.wasm",
     .manifest = "quillomat.webmanifest",
     .banner = "banner.gif",

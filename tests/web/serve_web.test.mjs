@@ -1,5 +1,6 @@
-// The site server: the MIME types browsers require, no caching, folders and their index pages, and
-// nothing served from outside the folder, however the path is written.
+// The site server: the MIME types browsers require, every response checked again before a kept copy
+// is used, folders and their index pages, and nothing served from outside the folder, however the
+// path is written.
 
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
@@ -40,10 +41,10 @@ after(async () => {
 });
 
 // One request with the path exactly as given (fetch would tidy "..").
-function request(target, method = 'GET', url = site.url) {
+function request(target, method = 'GET', url = site.url, headers = {}) {
   const { hostname, port } = new URL(url);
   return new Promise((resolve, reject) => {
-    const outgoing = http.request({ hostname, port, path: target, method }, (response) => {
+    const outgoing = http.request({ hostname, port, path: target, method, headers }, (response) => {
       const chunks = [];
       response.on('data', (chunk) => chunks.push(chunk));
       response.on('end', () =>
@@ -82,14 +83,32 @@ test('each kind of file has the MIME type browsers require', async () => {
   assert.equal((await request('/a.wasm')).body, 'a.wasm');
 });
 
-test('nothing is cached, so a reload shows the latest build', async () => {
+test('every response is checked again before a kept copy is used, so a reload shows the latest build', async () => {
   for (const target of ['/', '/a.wasm', '/a.js', '/missing', '/sub']) {
     const response = await request(target);
-    assert.equal(response.headers['cache-control'], 'no-store', target);
-    for (const header of ['expires', 'etag', 'last-modified']) assert.equal(response.headers[header], undefined, target);
+    assert.equal(response.headers['cache-control'], 'no-cache', target);
+    for (const header of ['expires', 'last-modified']) assert.equal(response.headers[header], undefined, target);
   }
-  fs.writeFileSync(path.join(root, 'a.js'), 'rebuilt');
-  assert.equal((await request('/a.js')).body, 'rebuilt');
+  fs.writeFileSync(path.join(root, 'b.js'), 'built');
+  const built = await request('/b.js');
+  assert.match(built.headers.etag, /^"[A-Za-z0-9_-]+"$/);
+  assert.equal((await request('/b.js', 'HEAD')).headers.etag, built.headers.etag);
+  // A copy the browser kept is confirmed without the file being sent again, whichever way the
+  // request names it.
+  for (const named of [built.headers.etag, `"other", ${built.headers.etag}`, `W/${built.headers.etag}`, '*']) {
+    const confirmed = await request('/b.js', 'GET', site.url, { 'If-None-Match': named });
+    assert.equal(confirmed.status, 304, named);
+    assert.equal(confirmed.body, '', named);
+    assert.equal(confirmed.headers.etag, built.headers.etag, named);
+    assert.equal(confirmed.headers['cache-control'], 'no-cache', named);
+  }
+  assert.equal((await request('/b.js', 'GET', site.url, { 'If-None-Match': '"other"' })).status, 200);
+  // Rebuilt with other bytes of the same length, at once: the tag follows the contents.
+  fs.writeFileSync(path.join(root, 'b.js'), 'BUILT');
+  const rebuilt = await request('/b.js', 'GET', site.url, { 'If-None-Match': built.headers.etag });
+  assert.equal(rebuilt.status, 200);
+  assert.equal(rebuilt.body, 'BUILT');
+  assert.notEqual(rebuilt.headers.etag, built.headers.etag);
 });
 
 test('a folder serves its index page, and without its slash is sent to it by a relative address', async () => {
