@@ -1,7 +1,8 @@
 #pragma once
-// Doubles to and from decimal text, exactly as std::to_chars and std::from_chars give them, which
-// is what printf and strtod write and read in the C locale. Where the standard library lacks their
-// floating-point forms (the web build's libc++), float_chars.cpp works from the exact value itself.
+// Doubles to and from decimal text, exactly as std::to_chars and std::from_chars give them. Where
+// the standard library lacks their floating-point forms (the web build's libc++), the C library's
+// snprintf and strtod do the work: they are exact there as well, and in the C locale, the only one
+// the web runtime has, they write and read the same texts.
 
 #include <charconv>
 
