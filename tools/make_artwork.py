@@ -9,6 +9,9 @@ only, and the output is deterministic: the same script writes the same bytes.
                                       over a pale lavender ellipse, on white
     res/banner.png                    the banner's pixels as a PNG, for the Qt
                                       program, which reads PNG without plugins
+    res/banner.bmp                    the same pixels as an 8-bit BMP with the
+                                      same palette, which the Windows program
+                                      loads through GDI at 96 dpi
     res/banner@2x.png                 the same banner drawn at 836 x 134 for
                                       screens of twice the density
     res/quillomat.ico                 the program icon: 32x32 in 2 colours,
@@ -691,6 +694,23 @@ def png_from_indices(width, height, palette, indices):
     return png(width, height, bytes(raw), 3, palette)
 
 
+def bmp_from_indices(width, height, palette, indices):
+    """An 8-bit BMP file of palette indices: BITMAPFILEHEADER, BITMAPINFOHEADER
+    naming only the colours used, the palette as blue, green, red, 0, then the
+    rows bottom-up, each padded to 4 bytes."""
+    stride = (width + 3) // 4 * 4
+    rows = bytearray()
+    for y in range(height - 1, -1, -1):
+        rows += indices[y * width:(y + 1) * width] + b"\0" * (stride - width)
+    colours = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in palette)
+    # 2835 pixels per metre is 72 dpi, what most writers put there; readers ignore it.
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0, len(rows), 2835, 2835,
+                       len(palette), 0)
+    offset = 14 + len(info) + len(colours)
+    head = b"BM" + struct.pack("<IHHI", offset + len(rows), 0, 0, offset)
+    return head + info + colours + bytes(rows)
+
+
 def png_pixels(data):
     """Header, palette and decompressed rows of one of our PNGs, for comparing
     two of them without depending on the zlib version that compressed them."""
@@ -719,6 +739,9 @@ def build_all():
     files["banner.gif"] = gif89a(BANNER_W, BANNER_H, palette, indices)
     # The same pixels as PNG, which the Qt program reads without an image plugin.
     files["banner.png"] = png_from_indices(BANNER_W, BANNER_H, palette, indices)
+    # And as a BMP, which the Windows program loads through GDI, with no
+    # imaging component and so no COM at start-up.
+    files["banner.bmp"] = bmp_from_indices(BANNER_W, BANNER_H, palette, indices)
     # Drawn again from the shapes rather than pixel-doubled, and quantised the
     # same way, so that it keeps the look of the GIF at twice the detail.
     palette, indices = banner_indices(draw_banner(2))

@@ -20,43 +20,35 @@ DWORD ChangeEvent(AccessibleProperty property) {
   return property == AccessibleProperty::Name ? EVENT_OBJECT_NAMECHANGE : EVENT_OBJECT_DESCRIPTIONCHANGE;
 }
 
-class AccPropServices final : public Annotation {
- public:
-  explicit AccPropServices(IAccPropServices* service) : service_(service) {}
-  AccPropServices(const AccPropServices&) = delete;
-  AccPropServices& operator=(const AccPropServices&) = delete;
-  ~AccPropServices() override { service_->Release(); }
-
-  void Set(HWND control, AccessibleProperty property, std::wstring_view text) override {
-    const std::wstring terminated(text);
-    if (SUCCEEDED(service_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                           PropertyId(property), terminated.c_str())))
-      NotifyWinEvent(ChangeEvent(property), control, OBJID_CLIENT, CHILDID_SELF);
-  }
-
-  void Clear(HWND control, AccessibleProperty property) override {
-    service_->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &PropertyId(property), 1);
-  }
-
- private:
-  IAccPropServices* service_;
-};
-
-class NoAnnotation final : public Annotation {
- public:
-  void Set(HWND, AccessibleProperty, std::wstring_view) override {}
-  void Clear(HWND, AccessibleProperty) override {}
-};
-
 }  // namespace
 
-std::unique_ptr<Annotation> SystemAnnotation() {
-  IAccPropServices* service = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                 reinterpret_cast<void**>(&service))) &&
-      service != nullptr)
-    return std::make_unique<AccPropServices>(service);
-  return std::make_unique<NoAnnotation>();
+SystemAnnotation::SystemAnnotation() {
+  // S_FALSE: the thread was in an apartment of this kind already, entered once more all the same.
+  const HRESULT entered = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  entered_ = SUCCEEDED(entered);
+  created_ = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                              reinterpret_cast<void**>(&service_));
+  if (FAILED(created_)) service_ = nullptr;
 }
+
+SystemAnnotation::~SystemAnnotation() {
+  if (service_ != nullptr) service_->Release();
+  if (entered_) CoUninitialize();
+}
+
+void SystemAnnotation::Set(HWND control, AccessibleProperty property, std::wstring_view text) {
+  if (service_ == nullptr) return;
+  const std::wstring terminated(text);
+  if (SUCCEEDED(service_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                         PropertyId(property), terminated.c_str())))
+    NotifyWinEvent(ChangeEvent(property), control, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void SystemAnnotation::Clear(HWND control, AccessibleProperty property) {
+  if (service_ != nullptr)
+    service_->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &PropertyId(property), 1);
+}
+
+std::unique_ptr<Annotation> NewSystemAnnotation() { return std::make_unique<SystemAnnotation>(); }
 
 }  // namespace quillomat::win32

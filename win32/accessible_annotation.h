@@ -3,10 +3,13 @@
 // Windows' Dynamic Annotation service (oleacc), which both MSAA and UI Automation clients read.
 // Behind an interface of its own, so that what the window annotates can be watched.
 
+#include <functional>
 #include <memory>
 #include <string_view>
 
 #include "windows_api.h"
+
+struct IAccPropServices;
 
 namespace quillomat::win32 {
 
@@ -22,8 +25,33 @@ class Annotation {
   virtual void Clear(HWND control, AccessibleProperty property) = 0;
 };
 
-// Windows' own service. Where it is missing or refuses (Wine's answers E_NOTIMPL), annotating does
-// nothing and the controls keep the names Windows gives them. COM must be set up on the thread.
-std::unique_ptr<Annotation> SystemAnnotation();
+// Makes the annotation when the window first needs one.
+using AnnotationSource = std::function<std::unique_ptr<Annotation>()>;
+
+// Windows' own service, on a single-threaded COM apartment that it enters itself and leaves when it
+// ends (a thread that has COM already keeps its own). Where the service is missing or refuses
+// (Wine's answers E_NOTIMPL), annotating does nothing and the controls keep the names Windows gives
+// them.
+class SystemAnnotation final : public Annotation {
+ public:
+  SystemAnnotation();
+  SystemAnnotation(const SystemAnnotation&) = delete;
+  SystemAnnotation& operator=(const SystemAnnotation&) = delete;
+  ~SystemAnnotation() override;
+
+  // What creating the service answered: S_OK when there is one.
+  HRESULT Created() const { return created_; }
+
+  void Set(HWND control, AccessibleProperty property, std::wstring_view text) override;
+  void Clear(HWND control, AccessibleProperty property) override;
+
+ private:
+  bool entered_ = false;  // whether this object entered the apartment, and so leaves it
+  HRESULT created_ = E_FAIL;
+  IAccPropServices* service_ = nullptr;
+};
+
+// The program's own source: Windows' service.
+std::unique_ptr<Annotation> NewSystemAnnotation();
 
 }  // namespace quillomat::win32

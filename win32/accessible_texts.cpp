@@ -8,19 +8,19 @@
 
 namespace quillomat::win32 {
 
-AccessibleTexts::AccessibleTexts(const FrmStart& window, const WindowSession& session,
-                                 std::unique_ptr<Annotation> annotation)
-    : window_(window), session_(session), annotation_(std::move(annotation)) {
+AccessibleTexts::AccessibleTexts(const FrmStart& window, const WindowSession& session, AnnotationSource source)
+    : window_(window), session_(session), source_(std::move(source)) {}
+
+void AccessibleTexts::ClientSeen() {
+  if (listening_ || !source_) return;
+  listening_ = true;
+  annotation_ = std::exchange(source_, nullptr)();
+  if (!annotation_) return;
   for (const table::AccessibleRow& row : table::Accessibility()) {
     HWND control = window_.Child(row.control);
     if (!row.name.empty()) Set(control, AccessibleProperty::Name, Wide(row.name));
     if (!row.description.empty()) Set(control, AccessibleProperty::Description, Wide(row.description));
   }
-}
-
-void AccessibleTexts::ClientSeen() {
-  if (listening_) return;
-  listening_ = true;
   RefreshVerdict();
 }
 
@@ -37,13 +37,13 @@ void AccessibleTexts::RefreshVerdict() {
 }
 
 void AccessibleTexts::Set(HWND control, AccessibleProperty property, std::wstring_view text) {
-  if (!annotation_) return;
   annotation_->Set(control, property, text);
   const std::pair annotated{control, property};
   if (std::ranges::find(annotated_, annotated) == annotated_.end()) annotated_.push_back(annotated);
 }
 
 void AccessibleTexts::Clear() {
+  source_ = nullptr;
   if (!annotation_) return;
   for (const auto& [control, property] : annotated_) annotation_->Clear(control, property);
   annotated_.clear();

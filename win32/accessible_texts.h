@@ -1,8 +1,9 @@
 #pragma once
 // What screen readers hear about the window's controls beyond their own texts: the names and
 // descriptions of the window table, and the verdict's explanation as the verdict box's
-// description. The explanation costs time to work out, so it is kept up to date only once an
-// accessibility client has shown itself.
+// description. Nothing of it is worked out, and Windows' annotation service (with COM under it) is
+// not even loaded, until an accessibility client has shown itself: a window that no client reads
+// starts and types as fast as one without any of it.
 
 #include <memory>
 #include <string>
@@ -17,14 +18,15 @@ namespace quillomat::win32 {
 
 class AccessibleTexts {
  public:
-  // Annotates the table's names and descriptions at once.
-  AccessibleTexts(const FrmStart& window, const WindowSession& session, std::unique_ptr<Annotation> annotation);
+  // `source` makes the annotation once a client has shown itself.
+  AccessibleTexts(const FrmStart& window, const WindowSession& session, AnnotationSource source);
   AccessibleTexts(const AccessibleTexts&) = delete;
   AccessibleTexts& operator=(const AccessibleTexts&) = delete;
   ~AccessibleTexts() { Clear(); }
 
-  // A client asked for an accessible object, or the desktop says a screen reader runs: from now
-  // on the verdict box describes the verdict on screen.
+  // A client asked for an accessible object, or the desktop says a screen reader runs: the first
+  // time, the table's names and descriptions are annotated, and from now on the verdict box
+  // describes the verdict on screen.
   void ClientSeen();
   bool ClientListening() const { return listening_; }
   // After every handler run.
@@ -39,7 +41,8 @@ class AccessibleTexts {
 
   const FrmStart& window_;
   const WindowSession& session_;
-  std::unique_ptr<Annotation> annotation_;  // none once cleared
+  AnnotationSource source_;                 // none once used, or once cleared
+  std::unique_ptr<Annotation> annotation_;  // none until a client has shown itself, and once cleared
   std::vector<std::pair<HWND, AccessibleProperty>> annotated_;
   bool listening_ = false;
   std::wstring verdict_;  // the verdict box's description as set; none is the same as an empty one

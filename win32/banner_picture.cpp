@@ -2,10 +2,6 @@
 
 #include <wincodec.h>
 
-#include <algorithm>
-#include <cstdint>
-
-#include "gif_image.h"
 #include "resource_ids.h"
 
 namespace quillomat::win32 {
@@ -66,14 +62,7 @@ HBITMAP ToBitmap(IWICBitmapSource* source, SIZE size) {
   return bitmap;
 }
 
-HBITMAP ToBitmap(const GifImage& image) {
-  void* bits = nullptr;
-  HBITMAP bitmap = NewBitmap({image.width, image.height}, bits);
-  if (bitmap != nullptr) std::ranges::copy(image.pixels, static_cast<std::uint32_t*>(bits));
-  return bitmap;
-}
-
-HBITMAP DecodeWithWic(const Bytes& bytes, bool twice, SIZE size) {
+HBITMAP DecodeWithWic(const Bytes& bytes, SIZE size) {
   Com<IWICImagingFactory> factory;
   Com<IWICStream> stream;
   Com<IWICBitmapDecoder> decoder;
@@ -85,8 +74,8 @@ HBITMAP DecodeWithWic(const Bytes& bytes, bool twice, SIZE size) {
                     SUCCEEDED(factory->CreateStream(stream.Out())) &&
                     SUCCEEDED(stream->InitializeFromMemory(bytes.data, bytes.size)) &&
                     // The decoder by name: finding one for the stream would try every decoder installed.
-                    SUCCEEDED(CoCreateInstance(twice ? CLSID_WICPngDecoder : CLSID_WICGifDecoder, nullptr,
-                                               CLSCTX_INPROC_SERVER, IID_PPV_ARGS(decoder.Out()))) &&
+                    SUCCEEDED(CoCreateInstance(CLSID_WICPngDecoder, nullptr, CLSCTX_INPROC_SERVER,
+                                               IID_PPV_ARGS(decoder.Out()))) &&
                     SUCCEEDED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)) &&
                     SUCCEEDED(decoder->GetFrame(0, frame.Out())) &&
                     SUCCEEDED(factory->CreateBitmapScaler(scaler.Out())) &&
@@ -102,22 +91,25 @@ HBITMAP DecodeWithWic(const Bytes& bytes, bool twice, SIZE size) {
 
 HBITMAP LoadBanner(HINSTANCE instance, UINT dpi, SIZE size) {
   if (dpi <= 96) {
-    const Bytes bytes = ResourceBytes(instance, kBannerResource);
-    // At its own size the drawing needs no scaling, and the imaging component no loading.
-    if (const auto image = DecodeGif({bytes.data, bytes.size});
-        image && image->width == size.cx && image->height == size.cy)
-      return ToBitmap(*image);
+    // At its own size the drawing needs no scaling, and GDI loads it without the imaging
+    // component, which would bring COM into the program's start.
+    auto* bitmap = static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kBannerResource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    BITMAP shape{};
+    if (bitmap != nullptr && GetObjectW(bitmap, sizeof shape, &shape) != 0 && shape.bmWidth == size.cx &&
+        shape.bmHeight == size.cy)
+      return bitmap;
+    if (bitmap != nullptr) DeleteObject(bitmap);
   }
-  return LoadBannerThroughWic(instance, dpi, size);
+  return LoadBannerThroughWic(instance, size);
 }
 
-HBITMAP LoadBannerThroughWic(HINSTANCE instance, UINT dpi, SIZE size) {
-  const bool twice = dpi > 96;
-  const Bytes bytes = ResourceBytes(instance, twice ? kBanner2xResource : kBannerResource);
+HBITMAP LoadBannerThroughWic(HINSTANCE instance, SIZE size) {
+  const Bytes bytes = ResourceBytes(instance, kBanner2xResource);
   if (bytes.data == nullptr || size.cx <= 0 || size.cy <= 0) return nullptr;
   // COM for as long as the imaging component works; a thread that has it already keeps it.
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  HBITMAP bitmap = DecodeWithWic(bytes, twice, size);
+  HBITMAP bitmap = DecodeWithWic(bytes, size);
   if (com) CoUninitialize();
   return bitmap;
 }

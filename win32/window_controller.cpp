@@ -41,9 +41,8 @@ constexpr Notification kNotifications[] = {
 
 constexpr C kInputBoxes[] = {C::txtBase1, C::txtResp1, C::txtBase2, C::txtResp2};
 constexpr C kLevels[] = {C::opt80, C::opt90, C::opt95, C::opt99};
-// The input boxes for their menu, the verdict box for a client asking it for its description.
-constexpr C kWatchedChildren[] = {C::txtBase1, C::txtResp1, C::txtBase2, C::txtResp2, C::txtSigDiff};
-constexpr UINT_PTR kChildSubclass = 1;
+
+bool IsInputBox(C control) { return std::ranges::find(kInputBoxes, control) != std::end(kInputBoxes); }
 
 bool ScreenReaderRuns() {
   BOOL running = FALSE;
@@ -76,7 +75,7 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
 }  // namespace
 
 WindowController::WindowController(HINSTANCE instance, const WindowSession::ControlsWrapper& wrap,
-                                   std::unique_ptr<Annotation> annotation)
+                                   AnnotationSource annotation)
     : window_(instance, &WindowController::Procedure),
       session_(controls_, desktop_, wrap),
       accessible_(window_, session_, std::move(annotation)) {
@@ -84,18 +83,44 @@ WindowController::WindowController(HINSTANCE instance, const WindowSession::Cont
   if (ScreenReaderRuns()) accessible_.ClientSeen();
   // Until here the window's messages went to the default procedure; from now on they are handled.
   SetWindowLongPtrW(window_.Window(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  for (C child : kWatchedChildren)
-    SetWindowSubclass(window_.Child(child), &WindowController::ChildProcedure, kChildSubclass,
-                      reinterpret_cast<DWORD_PTR>(this));
+  WatchChildren();
   session_.Run(&FormHandlers::Form_Load);
 }
 
 WindowController::~WindowController() {
   SetWindowLongPtrW(window_.Window(), GWLP_USERDATA, 0);
-  for (C child : kWatchedChildren)
-    if (IsWindow(window_.Child(child)))
-      RemoveWindowSubclass(window_.Child(child), &WindowController::ChildProcedure, kChildSubclass);
+  StopWatchingChildren();
   if (toolTips_ != nullptr) DestroyWindow(toolTips_);
+}
+
+// The input boxes for their menu, and every control a client may read a name or description of,
+// to see the client when it asks for the control's object. Subclassed the classic way, the
+// controller in the control's user data: comctl32's SetWindowSubclass keeps its data in a window
+// property, which costs a lookup at the server for every message the control receives under Wine.
+void WindowController::WatchChildren() {
+  const auto watch = [this](C control) {
+    WNDPROC& own = childProcedures_[Index(control)];
+    if (own != nullptr) return;
+    HWND child = window_.Child(control);
+    SetWindowLongPtrW(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    own = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowController::ChildProcedure)));
+  };
+  for (C box : kInputBoxes) watch(box);
+  for (const table::AccessibleRow& row : table::Accessibility()) watch(row.control);
+}
+
+void WindowController::StopWatchingChildren() {
+  for (std::size_t i = 0; i < childProcedures_.size(); ++i) {
+    WNDPROC& own = childProcedures_[i];
+    if (own == nullptr) continue;
+    HWND child = window_.Child(static_cast<C>(i));
+    if (IsWindow(child)) {
+      SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+      SetWindowLongPtrW(child, GWLP_USERDATA, 0);
+    }
+    own = nullptr;
+  }
 }
 
 void WindowController::Show() {
@@ -152,25 +177,32 @@ LRESULT WindowController::Handle(HWND window, UINT message, WPARAM wParam, LPARA
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK WindowController::ChildProcedure(HWND child, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                                  DWORD_PTR self) {
-  return reinterpret_cast<WindowController*>(self)->HandleChild(child, message, wParam, lParam);
+LRESULT CALLBACK WindowController::ChildProcedure(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
+  return reinterpret_cast<WindowController*>(GetWindowLongPtrW(child, GWLP_USERDATA))
+      ->HandleChild(child, message, wParam, lParam);
 }
 
 LRESULT WindowController::HandleChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
+  const C control = *window_.ControlOf(child);
+  const WNDPROC own = childProcedures_[Index(control)];
   switch (message) {
     case WM_CONTEXTMENU:
-      if (child != window_.Child(C::txtSigDiff)) {
+      if (IsInputBox(control)) {
         BoxMenu(child, lParam);
         return 0;
       }
       break;
-    // The object the client asked for is made after this returns, with the description current.
+    // The control's own procedure makes the object the client asked for, with the names and the
+    // description already annotated.
     case WM_GETOBJECT: accessible_.ClientSeen(); break;
-    case WM_NCDESTROY: RemoveWindowSubclass(child, &WindowController::ChildProcedure, kChildSubclass); break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+      SetWindowLongPtrW(child, GWLP_USERDATA, 0);
+      childProcedures_[Index(control)] = nullptr;
+      break;
     default: break;
   }
-  return DefSubclassProc(child, message, wParam, lParam);
+  return CallWindowProcW(own, child, message, wParam, lParam);
 }
 
 // A screen reader that starts later says so to every window.
@@ -216,7 +248,7 @@ bool WindowController::PreTranslate(MSG& message) {
     // An input box keeps Ctrl+C while it has text selected to copy.
     const std::optional<C> box = window_.ControlOf(message.hwnd);
     DWORD start = 0, end = 0;
-    if (box && std::ranges::find(kInputBoxes, *box) != std::end(kInputBoxes))
+    if (box && IsInputBox(*box))
       SendMessageW(message.hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     if (start == end) {
       CopyResults();

@@ -2,6 +2,7 @@
 // The running window: frmStart with its handlers wired to the controls' notifications. The window
 // procedure is the one place where Windows' messages meet the handlers.
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -18,9 +19,9 @@ namespace quillomat::win32 {
 class WindowController {
  public:
   // Builds the window and runs its load handler; Show() opens it. The controls' accessible names
-  // and descriptions go through `annotation`.
+  // and descriptions go through the annotation `annotation` makes once a client shows itself.
   explicit WindowController(HINSTANCE instance, const WindowSession::ControlsWrapper& wrap = {},
-                            std::unique_ptr<Annotation> annotation = SystemAnnotation());
+                            AnnotationSource annotation = NewSystemAnnotation);
   WindowController(const WindowController&) = delete;
   WindowController& operator=(const WindowController&) = delete;
   ~WindowController();
@@ -38,10 +39,12 @@ class WindowController {
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  // The input boxes' and the verdict box's own messages, before the controls' procedures.
-  static LRESULT CALLBACK ChildProcedure(HWND child, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self);
+  // The messages of the input boxes and of every control with an accessible name or description,
+  // before the control's own procedure.
+  static LRESULT CALLBACK ChildProcedure(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
+  void WatchChildren();
+  void StopWatchingChildren();
   void SettingChanged(WPARAM setting);
   void Command(UINT id, UINT code);
   void LevelChosen();
@@ -61,6 +64,8 @@ class WindowController {
   HWND toolTips_ = nullptr;
   std::wstring toolTipText_;
   HWND focus_ = nullptr;  // where the keyboard focus was when the window was last deactivated
+  // The class's own procedure of each watched control, by control; none for the others.
+  std::array<WNDPROC, kControlCount> childProcedures_{};
 };
 
 }  // namespace quillomat::win32

@@ -117,6 +117,17 @@ TEST(Banner, QtDecodesItAsAnOpaque418x67Picture) {
   EXPECT_FALSE(img.hasAlphaChannel());
 }
 
+// The Windows program shows the bitmap and the others the GIF: one picture.
+TEST(Banner, TheBitmapHoldsTheGifsPixelsIn8Bits) {
+  QImageReader reader(QString::fromStdString(kRes + "/banner.bmp"));
+  EXPECT_EQ(reader.format(), QByteArray("bmp"));
+  const QImage bmp = reader.read();
+  ASSERT_FALSE(bmp.isNull()) << reader.errorString().toStdString();
+  EXPECT_EQ(bmp.format(), QImage::Format_Indexed8);
+  const QImage gif = QImage(QString::fromStdString(kRes + "/banner.gif")).convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(bmp.convertToFormat(QImage::Format_RGB32), gif);
+}
+
 TEST(Banner, ShowsAFigureAtTheLeftAndDarkLetteringOverLavenderOnWhite) {
   const QImage img = QImage(QString::fromStdString(kRes + "/banner.gif")).convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(img.size(), QSize(418, 67));

@@ -1,16 +1,21 @@
 // What screen readers hear on the real window: the controls' names and descriptions, and the
 // verdict's explanation, watched through a recording annotation in place of Windows' own, and with
-// Windows' own (under Wine, one that refuses every annotation) as a real client sees the window.
+// Windows' own (under Wine, one that refuses every annotation) as a real client sees the window;
+// and the COM apartment Windows' own service needs, which the window enters only for a client.
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "accessible_annotation.h"
 #include "window_fixture.h"
 #include "window_table.h"
 
@@ -60,13 +65,57 @@ class ScreenReaderFlag {
 // The object id a UI Automation client asks a window for (uiautomationcoreapi.h's UiaRootObjectId).
 constexpr LPARAM kUiaRootObjectId = -25;
 
-// The names and descriptions of the window table, annotated when the window is made.
-constexpr std::size_t kTableTexts = 11;
-
 bool ScreenReaderFlagSet() {
   BOOL on = FALSE;
   return SystemParametersInfoW(SPI_GETSCREENREADER, 0, &on, 0) && on;
 }
+
+// The controls' own procedure, as the controller hands them on: what the annotation held when
+// each first saw a client asking for its object.
+class ClassProcedures {
+ public:
+  // From now on the windows of `classes` that are made start with a procedure that records.
+  ClassProcedures(std::initializer_list<const wchar_t*> classes, const std::vector<Annotated>& log) {
+    log_ = &log;
+    for (const wchar_t* name : classes) {
+      HWND scratch = CreateWindowExW(0, name, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+      own_.push_back({name, reinterpret_cast<WNDPROC>(SetClassLongPtrW(
+                                scratch, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ClassProcedures::Record)))});
+      DestroyWindow(scratch);
+    }
+  }
+  ClassProcedures(const ClassProcedures&) = delete;
+  ClassProcedures& operator=(const ClassProcedures&) = delete;
+  ~ClassProcedures() {
+    for (const auto& [name, procedure] : own_) {
+      HWND scratch = CreateWindowExW(0, name, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+      SetClassLongPtrW(scratch, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+      DestroyWindow(scratch);
+    }
+    seen_.clear();
+    log_ = nullptr;
+  }
+  // The number of annotation calls made when `control` first saw WM_GETOBJECT; none if it never did.
+  static std::optional<std::size_t> AnnotatedWhenAsked(HWND control) {
+    const auto found = seen_.find(control);
+    return found == seen_.end() ? std::nullopt : std::optional(found->second);
+  }
+
+ private:
+  static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT && log_ != nullptr) seen_.try_emplace(window, log_->size());
+    wchar_t name[16]{};
+    GetClassNameW(window, name, 16);
+    for (const auto& [className, procedure] : own_)
+      if (CompareStringOrdinal(name, -1, className, -1, TRUE) == CSTR_EQUAL)
+        return CallWindowProcW(procedure, window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+
+  static inline const std::vector<Annotated>* log_ = nullptr;
+  static inline std::vector<std::pair<const wchar_t*, WNDPROC>> own_;
+  static inline std::map<HWND, std::size_t> seen_;
+};
 
 class AccessibleTextsTest : public WindowFixture {
  protected:
@@ -79,7 +128,11 @@ class AccessibleTextsTest : public WindowFixture {
   void Reopen() {
     window.reset();
     log.clear();
-    Open(std::make_unique<RecordingAnnotation>(log));
+    made = 0;
+    Open([this] {
+      ++made;
+      return std::make_unique<RecordingAnnotation>(log);
+    });
   }
   // The calls from `from` to `to` (or the last), each as "control property: text".
   std::vector<std::string> Calls(std::size_t from = 0, std::size_t to = SIZE_MAX) const {
@@ -91,76 +144,110 @@ class AccessibleTextsTest : public WindowFixture {
     }
     return calls;
   }
+  // The table's names and descriptions, then the verdict's explanation when there is one.
+  std::vector<std::string> FirstCalls() const {
+    std::vector<std::string> calls = kTableCalls;
+    if (!VerdictDescription().empty()) calls.push_back("txtSigDiff description: " + VerdictDescription());
+    return calls;
+  }
   std::string VerdictDescription() const { return Narrow(Wide(window->Session().VerdictExplanation())); }
   void AskForObject(C control, LPARAM object = OBJID_CLIENT) { SendMessageW(Child(control), WM_GETOBJECT, 0, object); }
 
+  const std::vector<std::string> kTableCalls = {
+      "txtBase1 name: Player 1 base",
+      "txtResp1 name: Player 1 results",
+      "txtBase2 name: Player 2 base",
+      "txtResp2 name: Player 2 results",
+      "lblPer1b description: Player 1 percentage",
+      "lblPer2b description: Player 2 percentage",
+      "lblWAvgb description: Weighted average",
+      "lblActDiffb description: Difference",
+      "lblDiffNeedb description: Difference needed",
+      "txtSigDiff name: Verdict",
+      "txtWarnSign name: Warning",
+  };
   std::vector<Annotated> log;
+  int made = 0;  // annotations made
 };
 
-TEST_F(AccessibleTextsTest, TheBoxesAreNamedForTheirPlayersAndTheValuesDescribedAtOnce) {
-  EXPECT_EQ(Calls(), (std::vector<std::string>{
-                         "txtBase1 name: Player 1 base",
-                         "txtResp1 name: Player 1 results",
-                         "txtBase2 name: Player 2 base",
-                         "txtResp2 name: Player 2 results",
-                         "lblPer1b description: Player 1 percentage",
-                         "lblPer2b description: Player 2 percentage",
-                         "lblWAvgb description: Weighted average",
-                         "lblActDiffb description: Difference",
-                         "lblDiffNeedb description: Difference needed",
-                         "txtSigDiff name: Verdict",
-                         "txtWarnSign name: Warning",
-                     }));
-}
-
-TEST_F(AccessibleTextsTest, TheVerdictIsDescribedOnlyOnceAClientHasShownItself) {
-  const std::size_t named = log.size();
+TEST_F(AccessibleTextsTest, NoClientNoAnnotation) {
   Enter(L"200", L"50", L"300", L"120");
   Click(C::opt99);
-  ASSERT_FALSE(window->Accessible().ClientListening());
-  EXPECT_EQ(Calls(named), std::vector<std::string>{}) << "no client: the explanation is never worked out";
+  RedrawWindow(window->Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Type(C::txtResp2, L"0");
+  EXPECT_FALSE(window->Accessible().ClientListening());
+  EXPECT_EQ(made, 0) << "the annotation service is loaded only for a client";
+  EXPECT_EQ(Calls(), std::vector<std::string>{});
+  Click(C::cmdExit);
+  ASSERT_FALSE(IsWindow(window->Window()));
+  EXPECT_EQ(Calls(), std::vector<std::string>{}) << "nothing to give back";
+  EXPECT_EQ(made, 0);
+}
 
+TEST_F(AccessibleTextsTest, TheFirstClientFindsTheBoxesNamedForTheirPlayersTheValuesDescribedAndTheVerdict) {
+  Enter(L"200", L"50", L"300", L"120");
   AskForObject(C::txtSigDiff);
-  ASSERT_EQ(Calls(named), std::vector<std::string>{"txtSigDiff description: " + VerdictDescription()});
+  EXPECT_EQ(made, 1);
+  EXPECT_EQ(Calls(), FirstCalls());
   EXPECT_EQ(VerdictDescription().rfind("z = ", 0), 0u) << VerdictDescription();
+  const std::size_t set = log.size();
   AskForObject(C::txtSigDiff);
-  EXPECT_EQ(log.size(), named + 1) << "asked again, the same explanation is not set again";
+  AskForObject(C::txtBase1);
+  EXPECT_EQ(log.size(), set) << "asked again, nothing is set again";
+  EXPECT_EQ(made, 1);
+}
+
+TEST_F(AccessibleTextsTest, TheNamesArriveBeforeTheObjectTheClientAskedForIsMade) {
+  const std::vector<C> asked = {C::txtResp1, C::lblWAvgb, C::txtSigDiff, C::txtWarnSign};
+  for (C control : asked) {
+    SCOPED_TRACE(ControlName(control));
+    ClassProcedures procedures({L"Edit", L"Static"}, log);
+    Reopen();
+    Enter(L"200", L"50", L"300", L"120");
+    ASSERT_EQ(log.size(), 0u);
+    AskForObject(control);
+    EXPECT_EQ(ClassProcedures::AnnotatedWhenAsked(Child(control)), std::optional(FirstCalls().size()))
+        << "the control's own procedure answered before everything was annotated";
+    EXPECT_EQ(Calls(), FirstCalls());
+  }
 }
 
 TEST_F(AccessibleTextsTest, AfterThatEveryRunThatChangesTheExplanationRefreshesIt) {
   AskForObject(C::txtSigDiff);
-  EXPECT_EQ(Calls(kTableTexts), std::vector<std::string>{}) << "nothing to explain yet";
+  EXPECT_EQ(Calls(), kTableCalls) << "nothing to explain yet";
+  const std::size_t named = kTableCalls.size();
   Enter(L"200", L"50", L"300", L"9");  // one run with all four numbers
   const std::string first = VerdictDescription();
-  EXPECT_EQ(Calls(kTableTexts), std::vector<std::string>{"txtSigDiff description: " + first});
+  EXPECT_EQ(Calls(named), std::vector<std::string>{"txtSigDiff description: " + first});
 
   Type(C::txtResp2, L"0");  // 90: the evidence changes
   const std::string second = VerdictDescription();
   ASSERT_NE(second, first);
-  EXPECT_EQ(Calls(kTableTexts + 1), std::vector<std::string>{"txtSigDiff description: " + second});
+  EXPECT_EQ(Calls(named + 1), std::vector<std::string>{"txtSigDiff description: " + second});
 
   Click(C::opt95);  // the same level again: the same explanation, nothing set
-  EXPECT_EQ(log.size(), kTableTexts + 2);
+  EXPECT_EQ(log.size(), named + 2);
 
   Type(C::txtResp1, L"0");  // 500 results of 200: the warning shows, the explanation says so
   const std::string stale = VerdictDescription();
   EXPECT_EQ(stale.rfind("These are the previous entries' results", 0), 0u) << stale;
-  EXPECT_EQ(Calls(kTableTexts + 2), std::vector<std::string>{"txtSigDiff description: " + stale});
+  EXPECT_EQ(Calls(named + 2), std::vector<std::string>{"txtSigDiff description: " + stale});
 }
 
-TEST_F(AccessibleTextsTest, AClientShowsItselfByAskingTheWindowOrAWatchedControlForAnObject) {
-  const std::vector<std::pair<const char*, std::function<void()>>> clients = {
+TEST_F(AccessibleTextsTest, AClientShowsItselfByAskingTheWindowOrAnyAnnotatedControlForAnObject) {
+  std::vector<std::pair<std::string, std::function<void()>>> clients = {
       {"an MSAA client asking the window", [this] { SendMessageW(window->Window(), WM_GETOBJECT, 0, OBJID_CLIENT); }},
       {"a UI Automation client asking a box", [this] { AskForObject(C::txtResp1, kUiaRootObjectId); }},
-      {"a client asking the verdict box", [this] { AskForObject(C::txtSigDiff); }},
   };
+  for (const table::AccessibleRow& row : table::Accessibility())
+    clients.emplace_back(std::string("a client asking ") + std::string(ControlName(row.control)),
+                         [this, control = row.control] { AskForObject(control); });
   for (const auto& [client, show] : clients) {
     Reopen();
     Enter(L"200", L"50", L"300", L"120");
-    ASSERT_EQ(log.size(), kTableTexts) << client;
+    ASSERT_EQ(log.size(), 0u) << client;
     show();
-    EXPECT_EQ(Calls(kTableTexts), std::vector<std::string>{"txtSigDiff description: " + VerdictDescription()})
-        << client;
+    EXPECT_EQ(Calls(), FirstCalls()) << client;
   }
 }
 
@@ -169,11 +256,12 @@ TEST_F(AccessibleTextsTest, AScreenReaderThatStartsOrRunsAlreadyIsAClient) {
   {
     ScreenReaderFlag on;
     Pump();
-    EXPECT_EQ(Calls(kTableTexts), std::vector<std::string>{"txtSigDiff description: " + VerdictDescription()});
+    EXPECT_EQ(Calls(), FirstCalls());
     Reopen();
+    EXPECT_EQ(made, 1) << "opened while a screen reader runs";
+    EXPECT_EQ(Calls(), kTableCalls);
     Enter(L"200", L"50", L"300", L"9");  // one run with all four numbers
-    EXPECT_EQ(Calls(kTableTexts), std::vector<std::string>{"txtSigDiff description: " + VerdictDescription()})
-        << "opened while a screen reader runs";
+    EXPECT_EQ(Calls(), FirstCalls());
   }
 }
 
@@ -200,6 +288,107 @@ TEST_F(AccessibleTextsTest, ClosingTheWindowGivesEveryPropertyBackWhileItsContro
                          "txtWarnSign clear name",
                      }));
   for (std::size_t i = set; i < log.size(); ++i) EXPECT_TRUE(log[i].controlExists) << Calls(i, i + 1)[0];
+}
+
+// What COM the thread is in: "none", "single-threaded" or "multithreaded".
+std::string Apartment() {
+  APTTYPE type{};
+  APTTYPEQUALIFIER qualifier{};
+  if (FAILED(CoGetApartmentType(&type, &qualifier))) return "none";
+  return type == APTTYPE_MTA ? "multithreaded" : "single-threaded";
+}
+
+// Runs `work` on a new thread that starts in the COM apartment `start` (COINIT flags), or in none.
+void OnThread(std::optional<DWORD> start, const std::function<void()>& work) {
+  struct Job {
+    std::optional<DWORD> start;
+    const std::function<void()>& work;
+  } job{start, work};
+  HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](void* argument) -> DWORD {
+        const Job& j = *static_cast<Job*>(argument);
+        const bool com = j.start && SUCCEEDED(CoInitializeEx(nullptr, *j.start));
+        j.work();
+        if (com) CoUninitialize();
+        return 0;
+      },
+      &job, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+}
+
+TEST(SystemAnnotation, MakesTheServiceInAnApartmentItEntersAndLeavesItselfWhereTheThreadHasNone) {
+  struct Case {
+    const char* thread;
+    std::optional<DWORD> start;
+    const char* before;  // and after
+    const char* during;
+  };
+  const Case cases[] = {
+      {"a thread without COM", std::nullopt, "none", "single-threaded"},
+      {"a single-threaded thread", COINIT_APARTMENTTHREADED, "single-threaded", "single-threaded"},
+      {"a multithreaded thread", COINIT_MULTITHREADED, "multithreaded", "multithreaded"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> seen;
+    HRESULT created = E_FAIL;
+    OnThread(c.start, [&] {
+      seen.push_back(Apartment());
+      {
+        SystemAnnotation annotation;
+        created = annotation.Created();
+        seen.push_back(Apartment());
+        HWND scratch = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        annotation.Set(scratch, AccessibleProperty::Name, L"x");  // whatever the service answers, it carries on
+        annotation.Clear(scratch, AccessibleProperty::Name);
+        DestroyWindow(scratch);
+      }
+      seen.push_back(Apartment());
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{c.before, c.during, c.before})) << c.thread;
+    EXPECT_EQ(created, S_OK) << c.thread << ": the annotation service was not made";
+  }
+}
+
+// What a thread without COM is in once it has shown a window with a box and typed into it: the
+// system's input methods may enter an apartment of their own there.
+std::string ApartmentOfABareWindowTypedInto() {
+  std::string apartment;
+  OnThread(std::nullopt, [&apartment] {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                  nullptr, nullptr, nullptr);
+    HWND box = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, window, nullptr, nullptr, nullptr);
+    SetFocus(box);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (wchar_t c : std::wstring_view(L"200")) SendMessageW(box, WM_CHAR, c, 1);
+    apartment = Apartment();
+    DestroyWindow(window);
+  });
+  return apartment;
+}
+
+TEST(SystemAnnotation, TheWindowEntersComOnlyOnceAClientShowsItselfAndLeavesItWithTheWindow) {
+  if (ScreenReaderFlagSet()) GTEST_SKIP() << "a screen reader runs: the window listens from its start";
+  const std::string bare = ApartmentOfABareWindowTypedInto();
+  std::vector<std::string> seen;
+  OnThread(std::nullopt, [&seen] {
+    seen.push_back(Apartment());
+    {
+      WindowController window(GetModuleHandleW(nullptr));
+      window.Show();
+      RedrawWindow(window.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      for (wchar_t c : std::wstring_view(L"200"))
+        SendMessageW(window.Widgets().Child(C::txtBase1), WM_CHAR, c, 1);
+      seen.push_back(Apartment());
+      SendMessageW(window.Widgets().Child(C::txtBase1), WM_GETOBJECT, 0, OBJID_CLIENT);
+      seen.push_back(Apartment());
+    }
+    seen.push_back(Apartment());
+  });
+  EXPECT_EQ(seen, (std::vector<std::string>{"none", bare, "single-threaded", "none"}))
+      << "before a client, the window's thread is in what a bare window's is in";
 }
 
 // Windows' own annotation service, and a real MSAA client through oleacc.

@@ -194,7 +194,7 @@ TEST_F(BoxMenuTest, EachCommandIsEnabledWhenWindowsOwnMenuEnablesIt) {
        C::txtBase1, "1001011"},
   };
   for (const Case& c : cases) {
-    Open(SystemAnnotation());
+    Open();
     EmptyTheClipboard();
     c.make();
     EXPECT_EQ(Menu(c.box).enabled, c.enabled) << c.state;
@@ -217,7 +217,7 @@ TEST_F(BoxMenuTest, EachEditCommandIsCarriedOutByTheBoxAndRaisesItsChange) {
       {"Delete", 'D', 0, 3, "", L"9", {0, 0}, "000"},   {"Select All", 'A', 1, 1, "200", L"9", {0, 3}, "100"},
   };
   for (const Case& c : cases) {
-    Open(SystemAnnotation());
+    Open();
     SetClipboard(L"9");
     Type(C::txtBase1, L"200");
     Select(C::txtBase1, c.start, c.end);

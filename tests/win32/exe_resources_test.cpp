@@ -21,6 +21,7 @@ namespace {
 std::string g_exe_path;
 std::string g_source_dir;
 
+constexpr std::uint32_t kRtBitmap = 2;
 constexpr std::uint32_t kRtRcdata = 10;
 constexpr std::uint32_t kRtManifest = 24;
 
@@ -131,15 +132,25 @@ TEST_F(ExeResources, ManifestAsksForTheSettingsTheWindowIsWrittenFor) {
 }
 
 TEST_F(ExeResources, BannersAreTheArtworkFilesUnderTheirIds) {
-  const std::vector<std::pair<int, std::string>> banners = {
-      {quillomat::kBannerResource, "banner.gif"},
-      {quillomat::kBanner2xResource, "banner@2x.png"},
+  // A bitmap resource is its file without the 14-byte file header.
+  constexpr std::size_t kBitmapFileHeader = 14;
+  struct Banner {
+    std::uint32_t type;
+    int id;
+    std::string file;
+    std::size_t skipped;
   };
-  for (const auto& [id, file] : banners) {
-    SCOPED_TRACE(file);
-    const Resource* r = Lookup(resources_, kRtRcdata, static_cast<std::uint32_t>(id));
-    ASSERT_NE(r, nullptr) << "no RCDATA " << id;
-    EXPECT_EQ(r->data, read_file(g_source_dir + "/res/" + file));
+  const Banner banners[] = {
+      {kRtBitmap, quillomat::kBannerResource, "banner.bmp", kBitmapFileHeader},
+      {kRtRcdata, quillomat::kBanner2xResource, "banner@2x.png", 0},
+  };
+  for (const Banner& banner : banners) {
+    SCOPED_TRACE(banner.file);
+    const Resource* r = Lookup(resources_, banner.type, static_cast<std::uint32_t>(banner.id));
+    ASSERT_NE(r, nullptr) << "no resource " << banner.id << " of type " << banner.type;
+    const auto file = read_file(g_source_dir + "/res/" + banner.file);
+    ASSERT_GT(file.size(), banner.skipped);
+    EXPECT_EQ(r->data, decltype(file)(file.begin() + static_cast<std::ptrdiff_t>(banner.skipped), file.end()));
   }
 }
 

@@ -32,7 +32,7 @@ LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam);
 
 class WindowFixture : public ::testing::Test {
  protected:
-  explicit WindowFixture(std::unique_ptr<Annotation> annotation = SystemAnnotation()) {
+  explicit WindowFixture(AnnotationSource annotation = NewSystemAnnotation) {
     g_seen = &seen;
     hook_ = SetWindowsHookExW(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
     Open(std::move(annotation));
@@ -47,7 +47,7 @@ class WindowFixture : public ::testing::Test {
   }
 
   // A new window in place of the open one, as the program opens it.
-  void Open(std::unique_ptr<Annotation> annotation) {
+  void Open(AnnotationSource annotation = NewSystemAnnotation) {
     window.reset();
     window = std::make_unique<WindowController>(GetModuleHandleW(nullptr), WindowSession::ControlsWrapper{},
                                                 std::move(annotation));
