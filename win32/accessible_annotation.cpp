@@ -39,8 +39,8 @@ SystemAnnotation::~SystemAnnotation() {
 void SystemAnnotation::Set(HWND control, AccessibleProperty property, std::wstring_view text) {
   if (service_ == nullptr) return;
   const std::wstring terminated(text);
-  if (SUCCEEDED(service_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                         PropertyId(property), terminated.c_str())))
+  if (SUCCEEDED(service_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PropertyId(property),
+                                         terminated.c_str())))
     NotifyWinEvent(ChangeEvent(property), control, OBJID_CLIENT, CHILDID_SELF);
 }
 

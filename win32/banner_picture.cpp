@@ -69,21 +69,20 @@ HBITMAP DecodeWithWic(const Bytes& bytes, SIZE size) {
   Com<IWICBitmapFrameDecode> frame;
   Com<IWICBitmapScaler> scaler;
   Com<IWICFormatConverter> converter;
-  const bool read = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                               IID_PPV_ARGS(factory.Out()))) &&
-                    SUCCEEDED(factory->CreateStream(stream.Out())) &&
-                    SUCCEEDED(stream->InitializeFromMemory(bytes.data, bytes.size)) &&
-                    // The decoder by name: finding one for the stream would try every decoder installed.
-                    SUCCEEDED(CoCreateInstance(CLSID_WICPngDecoder, nullptr, CLSCTX_INPROC_SERVER,
-                                               IID_PPV_ARGS(decoder.Out()))) &&
-                    SUCCEEDED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)) &&
-                    SUCCEEDED(decoder->GetFrame(0, frame.Out())) &&
-                    SUCCEEDED(factory->CreateBitmapScaler(scaler.Out())) &&
-                    SUCCEEDED(scaler->Initialize(frame.Get(), static_cast<UINT>(size.cx), static_cast<UINT>(size.cy),
-                                                 WICBitmapInterpolationModeFant)) &&
-                    SUCCEEDED(factory->CreateFormatConverter(converter.Out())) &&
-                    SUCCEEDED(converter->Initialize(scaler.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
-                                                    nullptr, 0, WICBitmapPaletteTypeCustom));
+  const bool read =
+      SUCCEEDED(
+          CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.Out()))) &&
+      SUCCEEDED(factory->CreateStream(stream.Out())) &&
+      SUCCEEDED(stream->InitializeFromMemory(bytes.data, bytes.size)) &&
+      // The decoder by name: finding one for the stream would try every decoder installed.
+      SUCCEEDED(CoCreateInstance(CLSID_WICPngDecoder, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(decoder.Out()))) &&
+      SUCCEEDED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)) &&
+      SUCCEEDED(decoder->GetFrame(0, frame.Out())) && SUCCEEDED(factory->CreateBitmapScaler(scaler.Out())) &&
+      SUCCEEDED(scaler->Initialize(frame.Get(), static_cast<UINT>(size.cx), static_cast<UINT>(size.cy),
+                                   WICBitmapInterpolationModeFant)) &&
+      SUCCEEDED(factory->CreateFormatConverter(converter.Out())) &&
+      SUCCEEDED(converter->Initialize(scaler.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
+                                      WICBitmapPaletteTypeCustom));
   return read ? ToBitmap(converter.Get(), size) : nullptr;
 }
 

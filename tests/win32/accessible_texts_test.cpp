@@ -357,9 +357,10 @@ TEST(SystemAnnotation, MakesTheServiceInAnApartmentItEntersAndLeavesItselfWhereT
 std::string ApartmentOfABareWindowTypedInto() {
   std::string apartment;
   OnThread(std::nullopt, [&apartment] {
-    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                                  nullptr, nullptr, nullptr);
-    HWND box = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, window, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
+    HWND box =
+        CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, window, nullptr, nullptr, nullptr);
     SetFocus(box);
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     for (wchar_t c : std::wstring_view(L"200")) SendMessageW(box, WM_CHAR, c, 1);
@@ -379,8 +380,7 @@ TEST(SystemAnnotation, TheWindowEntersComOnlyOnceAClientShowsItselfAndLeavesItWi
       WindowController window(GetModuleHandleW(nullptr));
       window.Show();
       RedrawWindow(window.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-      for (wchar_t c : std::wstring_view(L"200"))
-        SendMessageW(window.Widgets().Child(C::txtBase1), WM_CHAR, c, 1);
+      for (wchar_t c : std::wstring_view(L"200")) SendMessageW(window.Widgets().Child(C::txtBase1), WM_CHAR, c, 1);
       seen.push_back(Apartment());
       SendMessageW(window.Widgets().Child(C::txtBase1), WM_GETOBJECT, 0, OBJID_CLIENT);
       seen.push_back(Apartment());

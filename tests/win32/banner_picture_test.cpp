@@ -76,9 +76,9 @@ std::vector<std::uint32_t> GifThroughWic(LONG& width, LONG& height) {
     if (FAILED(converter->CopyPixels(nullptr, w * 4, w * h * 4, reinterpret_cast<BYTE*>(pixels.data()))))
       pixels.clear();
   }
-  for (IUnknown* object : {static_cast<IUnknown*>(converter), static_cast<IUnknown*>(frame),
-                           static_cast<IUnknown*>(decoder), static_cast<IUnknown*>(stream),
-                           static_cast<IUnknown*>(factory)})
+  for (IUnknown* object :
+       {static_cast<IUnknown*>(converter), static_cast<IUnknown*>(frame), static_cast<IUnknown*>(decoder),
+        static_cast<IUnknown*>(stream), static_cast<IUnknown*>(factory)})
     if (object != nullptr) object->Release();
   if (com) CoUninitialize();
   for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
@@ -141,10 +141,10 @@ TEST_F(BannerInTheWindowTest, ThePictureShowsTheBannerAtItsSizeAndAt96DpiTheGifs
     EXPECT_EQ(Differing(shown.pixels, GifThroughWic(width, height)), 0u);
   } else {
     EXPECT_EQ(shown.bitsPerPixel, 32) << dpi << " dpi: the twice-size drawing, scaled";
-    EXPECT_EQ(Differing(shown.pixels, PixelsOfOwned(LoadBannerThroughWic(GetModuleHandleW(nullptr), {inside.right,
-                                                                                                      inside.bottom}))
-                                          .pixels),
-              0u);
+    EXPECT_EQ(
+        Differing(shown.pixels,
+                  PixelsOfOwned(LoadBannerThroughWic(GetModuleHandleW(nullptr), {inside.right, inside.bottom})).pixels),
+        0u);
   }
 }
 
