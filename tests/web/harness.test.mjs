@@ -99,14 +99,14 @@ test('real key events reach the input, the page reads back, and a screenshot is 
 test('console errors and failed requests are reported', async () => {
   const page = await browser.newPage();
   const problems = collectProblems(page);
+  // The protocol's events may come in after the page's load: wait for each, a few seconds at most.
+  const reported = async (text) => {
+    for (const end = Date.now() + 5000; Date.now() < end; await new Promise((r) => setTimeout(r, 20)))
+      if (problems.some((problem) => problem.includes(text))) return true;
+    return false;
+  };
   await page.goto(new URL('broken.html', site.url).href, { waitUntil: 'load' });
-  assert.ok(
-    problems.some((problem) => problem.includes('something broke')),
-    problems.join('\n'),
-  );
-  assert.ok(
-    problems.some((problem) => problem.includes('missing.js')),
-    problems.join('\n'),
-  );
+  assert.ok(await reported('something broke'), problems.join('\n'));
+  assert.ok(await reported('missing.js'), problems.join('\n'));
   await page.close();
 });
