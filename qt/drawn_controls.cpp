@@ -8,16 +8,10 @@
 
 namespace quillomat {
 
-namespace {
-
-QString TwiceTheSize(const QString& imagePath) {
-  return imagePath.left(imagePath.lastIndexOf(u'.')) + QStringLiteral("@2x.png");
-}
-
-}  // namespace
-
 PictureBox::PictureBox(const QString& imagePath, QWidget* parent)
-    : QFrame(parent), picture_(QPixmap::fromImage(ReadPng(imagePath))), picture2xPath_(TwiceTheSize(imagePath)) {
+    : QFrame(parent),
+      picture_(QPixmap::fromImage(ReadPng(imagePath))),
+      picture2xPath_(WithEnding(imagePath, u"@2x.png")) {
   setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
 }
 

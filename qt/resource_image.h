@@ -8,6 +8,12 @@
 
 namespace quillomat {
 
+// The file named as `path` up to its extension, then `ending`: "banner.gif" with "@2x.png" is
+// "banner@2x.png".
+inline QString WithEnding(const QString& path, QStringView ending) {
+  return path.left(path.lastIndexOf(u'.')).append(ending);
+}
+
 inline QImage ReadPng(const QString& path) {
   QImageReader reader(path, "png");
   reader.setAutoDetectImageFormat(false);

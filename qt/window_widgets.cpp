@@ -95,8 +95,7 @@ QWidget* MakeOptionButton(const ControlRow& row, QWidget* parent) {
 
 // The program carries the table's picture also as PNG, with the same pixels.
 QWidget* MakePicture(const ControlRow& row, QWidget* parent) {
-  const QString path = ResourcePath(row.text);
-  return new PictureBox(path.left(path.lastIndexOf(u'.')) + QStringLiteral(".png"), parent);
+  return new PictureBox(WithEnding(ResourcePath(row.text), u".png"), parent);
 }
 
 QWidget* MakeLine(const ControlRow& row, QWidget* parent) {
@@ -158,7 +157,7 @@ QIcon WindowIcon(const WindowRow& window) {
   for (std::u16string_view file : window.icons) {
     const QString path = ResourcePath(file);
     QStringList paths{path};
-    if (dense) paths << path.left(path.lastIndexOf(u'.')) + QStringLiteral("@2x.png");
+    if (dense) paths << WithEnding(path, u"@2x.png");
     for (const QString& each : paths) {
       const QImage image = ReadPng(each);
       if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
