@@ -127,12 +127,6 @@ std::optional<C> CaptionedBy(C label) {
   return std::nullopt;
 }
 
-std::optional<std::u16string_view> ToolTipOf(C control) {
-  for (const ToolTipRow& row : ToolTips())
-    if (row.control == control) return row.text;
-  return std::nullopt;
-}
-
 // A text box the user cannot type into: the verdict and the warning. It sits in a box of its own,
 // which takes the pointer for its tooltip as a disabled form control does not.
 bool IsDisplay(const ControlRow& row) { return row.kind == Kind::TextBox && row.Has(kDisabled); }

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "page_api.h"
-#include "run_time_error.h"
 #include "window_table.h"
 
 namespace quillomat::web {
@@ -12,12 +11,12 @@ namespace {
 
 // The control's index for the page if it is of the kind that has the property, or the run-time
 // error of a control without it.
-int Require(Control control, table::Kind kind, const char* property) {
-  if (table::Row(control).kind != kind) throw ControlAccessError(control, property);
-  return static_cast<int>(Index(control));
-}
-
 int PageIndex(Control control) { return static_cast<int>(Index(control)); }
+
+int Require(Control control, table::Kind kind, const char* property) {
+  table::RequireKind(control, kind, property);
+  return PageIndex(control);
+}
 
 std::u16string TakeText(char16_t* text, std::size_t length) {
   const std::unique_ptr<char16_t, decltype(&std::free)> owned(text, &std::free);

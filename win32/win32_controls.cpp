@@ -1,7 +1,6 @@
 #include "win32_controls.h"
 
 #include "frm_start.h"
-#include "run_time_error.h"
 #include "win32_text.h"
 #include "window_table.h"
 
@@ -11,7 +10,7 @@ namespace {
 // The control's window if it is of the kind that has the property, or the run-time error of a
 // control without it.
 HWND Require(const FrmStart& window, Control control, table::Kind kind, const char* property) {
-  if (table::Row(control).kind != kind) throw ControlAccessError(control, property);
+  table::RequireKind(control, kind, property);
   return window.Child(control);
 }
 

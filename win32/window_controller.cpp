@@ -333,10 +333,8 @@ void WindowController::ToolTipText(NMTTDISPINFOW& request) {
   if (control && IsWindowVisible(window_.Child(*control))) {
     if (*control == C::txtSigDiff) {
       toolTipText_ = Wide(OneSentenceALine(session_.VerdictExplanation()));
-    } else {
-      const auto& tips = table::ToolTips();
-      const auto row = std::ranges::find(tips, *control, &table::ToolTipRow::control);
-      if (row != tips.end()) toolTipText_ = Wide(OneSentenceALine(row->text));
+    } else if (const auto tip = table::ToolTipOf(*control)) {
+      toolTipText_ = Wide(OneSentenceALine(*tip));
     }
   }
   request.lpszText = toolTipText_.data();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "run_time_error.h"
+
 namespace quillomat::table {
 namespace {
 
@@ -174,6 +176,18 @@ const std::array<ControlRow, kControlCount>& Controls() { return kControls; }
 const ControlRow& Row(Control control) { return kControls[Index(control)]; }
 const std::array<AccessibleRow, 11>& Accessibility() { return kAccessibility; }
 const std::array<ToolTipRow, 15>& ToolTips() { return kToolTips; }
+
+std::optional<std::u16string_view> ToolTipOf(Control control) {
+  // The web build's library has no std::ranges::find.
+  const auto row = std::find_if(kToolTips.begin(), kToolTips.end(),
+                                [control](const ToolTipRow& tip) { return tip.control == control; });
+  if (row == kToolTips.end()) return std::nullopt;
+  return row->text;
+}
+
+void RequireKind(Control control, Kind kind, const char* property) {
+  if (Row(control).kind != kind) throw ControlAccessError(control, property);
+}
 
 Colour Background(const ControlRow& row) {
   return row.background == KindDefault() ? KindBackground(row.kind) : row.background;

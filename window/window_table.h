@@ -103,6 +103,12 @@ const std::array<ControlRow, kControlCount>& Controls();
 const ControlRow& Row(Control control);
 const std::array<AccessibleRow, 11>& Accessibility();
 const std::array<ToolTipRow, 15>& ToolTips();
+// The control's tooltip, if it has one.
+std::optional<std::u16string_view> ToolTipOf(Control control);
+
+// Returns if `control` is of `kind`, the kind that has `property`; otherwise throws the run-time
+// error of a control without it.
+void RequireKind(Control control, Kind kind, const char* property);
 
 // Colours with "kind default" replaced by the kind's own colours.
 Colour Background(const ControlRow& row);
