@@ -111,16 +111,16 @@ void WindowController::WatchChildren() {
 }
 
 void WindowController::StopWatchingChildren() {
-  for (std::size_t i = 0; i < childProcedures_.size(); ++i) {
-    WNDPROC& own = childProcedures_[i];
-    if (own == nullptr) continue;
-    HWND child = window_.Child(static_cast<C>(i));
-    if (IsWindow(child)) {
-      SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
-      SetWindowLongPtrW(child, GWLP_USERDATA, 0);
-    }
-    own = nullptr;
-  }
+  for (std::size_t i = 0; i < childProcedures_.size(); ++i)
+    if (childProcedures_[i] != nullptr && IsWindow(window_.Child(static_cast<C>(i)))) StopWatching(static_cast<C>(i));
+}
+
+// Gives the control its own procedure back.
+void WindowController::StopWatching(C control) {
+  HWND child = window_.Child(control);
+  const WNDPROC own = std::exchange(childProcedures_[Index(control)], nullptr);
+  SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+  SetWindowLongPtrW(child, GWLP_USERDATA, 0);
 }
 
 void WindowController::Show() {
@@ -195,11 +195,7 @@ LRESULT WindowController::HandleChild(HWND child, UINT message, WPARAM wParam, L
     // The control's own procedure makes the object the client asked for, with the names and the
     // description already annotated.
     case WM_GETOBJECT: accessible_.ClientSeen(); break;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
-      SetWindowLongPtrW(child, GWLP_USERDATA, 0);
-      childProcedures_[Index(control)] = nullptr;
-      break;
+    case WM_NCDESTROY: StopWatching(control); break;
     default: break;
   }
   return CallWindowProcW(own, child, message, wParam, lParam);

@@ -45,6 +45,7 @@ class WindowController {
   LRESULT HandleChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
   void WatchChildren();
   void StopWatchingChildren();
+  void StopWatching(Control control);
   void SettingChanged(WPARAM setting);
   void Command(UINT id, UINT code);
   void LevelChosen();
